@@ -1,0 +1,35 @@
+#include "platform/ShareFolder.h"
+
+#include "platform/Files.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace platform {
+namespace {
+
+using test::CTempFolder;
+
+TEST(ShareFolder, PrefersTheInstalledShareFolder) {
+    CTempFolder prefix;
+    const std::string exe = prefix.File("bin/rhythmora");
+    const std::string source = "/src/rhythmora/resources";
+    EXPECT_EQ(ShareFolderFor(exe, source), source);
+
+    ASSERT_TRUE(CreateFolderTree(prefix.File("share/rhythmora")));
+    EXPECT_EQ(ShareFolderFor(exe, source), prefix.File("share/rhythmora"));
+
+    EXPECT_EQ(ShareFolderFor("", source), source);
+    EXPECT_EQ(ShareFolderFor("bin/rhythmora", source), source);
+}
+
+TEST(ShareFolder, BuildTreeUsesTheSourceResources) {
+    // The test binary runs from the build folder, which has no share folder.
+    EXPECT_TRUE(IsDirectory(ShareFolder() + "/Language"));
+}
+
+} // namespace
+} // namespace platform
