@@ -193,10 +193,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view data) {
     }
     const std::string target = ResolveSaveTarget(path);
     const std::string name = BaseName(target);
-    std::string folder = ParentFolder(target);
-    if (folder.empty()) {
-        folder = ".";
-    }
+    const std::string parent = ParentFolder(target);
+    const std::string folder = parent.empty() ? std::string(".") : parent;
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {

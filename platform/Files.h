@@ -18,8 +18,8 @@ bool CreateOneFolder(const std::string& path);
 // Creates the folder and every missing parent.
 bool CreateFolderTree(const std::string& path);
 
-// Whether the process may write to the path (write permission test). A file
-// without any write permission bit is read-only even for the superuser.
+// Whether the process may write to the path. A file that grants write
+// permission to no one counts as protected, even for the superuser.
 bool CanWrite(const std::string& path);
 
 // Reads at most maxBytes; nullopt when the file cannot be read or is larger.

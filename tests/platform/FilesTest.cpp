@@ -1,6 +1,6 @@
 #include "platform/Files.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@
 namespace platform {
 namespace {
 
-using test::CTempFolder;
-using test::ReadBytes;
-using test::WriteBytes;
+using testsupport::ReadFile;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
 
 mode_t ModeOf(const std::string& path) {
     struct stat st {};
@@ -34,31 +34,31 @@ std::size_t EntryCount(const std::string& folder) {
 }
 
 TEST(WriteFileAtomic, ReplacesContentAndKeepsPermissionBits) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("record.ecg");
-    WriteBytes(path, "old content that is longer");
+    WriteFile(path, "old content that is longer");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
 
     ASSERT_TRUE(WriteFileAtomic(path, "new"));
-    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(ReadFile(path), "new");
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntryCount(folder.Path()), 1u); // no temporary file left behind
 }
 
 TEST(WriteFileAtomic, GivesANewFileTheUmaskMode) {
-    CTempFolder folder;
+    TempFolder folder;
     const mode_t oldMask = ::umask(027);
     const bool written = WriteFileAtomic(folder.File("new.ini"), std::string("a\0b", 3));
     ::umask(oldMask);
     ASSERT_TRUE(written);
-    EXPECT_EQ(ReadBytes(folder.File("new.ini")), std::string("a\0b", 3));
+    EXPECT_EQ(ReadFile(folder.File("new.ini")), std::string("a\0b", 3));
     EXPECT_EQ(ModeOf(folder.File("new.ini")), 0640u);
 }
 
 TEST(WriteFileAtomic, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("record.ecg");
-    WriteBytes(path, "old");
+    WriteFile(path, "old");
 
     // A file size limit makes the write itself fail, which works for root
     // too. The signal it raises is ignored so that write() reports EFBIG.
@@ -73,37 +73,37 @@ TEST(WriteFileAtomic, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     ::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(ReadFile(path), "old");
     EXPECT_EQ(EntryCount(folder.Path()), 1u);
 }
 
 TEST(WriteFileAtomic, RefusesTargetsItCannotReplace) {
-    CTempFolder folder;
+    TempFolder folder;
     EXPECT_FALSE(WriteFileAtomic(folder.File("missing/x.ecg"), "data"));
     ASSERT_TRUE(CreateOneFolder(folder.File("dir")));
-    WriteBytes(folder.File("dir/inner"), "kept");
+    WriteFile(folder.File("dir/inner"), "kept");
     EXPECT_FALSE(WriteFileAtomic(folder.File("dir"), "data"));
     EXPECT_FALSE(WriteFileAtomic(folder.File("file/"), "data"));
-    EXPECT_EQ(ReadBytes(folder.File("dir/inner")), "kept");
+    EXPECT_EQ(ReadFile(folder.File("dir/inner")), "kept");
     EXPECT_EQ(EntryCount(folder.Path()), 1u);
 }
 
 TEST(WriteFileAtomic, WritesThroughASymbolicLink) {
-    CTempFolder folder;
-    WriteBytes(folder.File("real.ini"), "old");
+    TempFolder folder;
+    WriteFile(folder.File("real.ini"), "old");
     ASSERT_EQ(::symlink("real.ini", folder.File("link.ini").c_str()), 0);
     ASSERT_TRUE(WriteFileAtomic(folder.File("link.ini"), "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.ini")));
-    EXPECT_EQ(ReadBytes(folder.File("real.ini")), "new");
+    EXPECT_EQ(ReadFile(folder.File("real.ini")), "new");
 }
 
 TEST(ReadWholeFile, HonoursTheBoundExactly) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("ten");
-    WriteBytes(path, "0123456789");
+    WriteFile(path, "0123456789");
     EXPECT_EQ(ReadWholeFile(path, 10), "0123456789");
     EXPECT_EQ(ReadWholeFile(path, 9), std::nullopt);
-    WriteBytes(folder.File("empty"), "");
+    WriteFile(folder.File("empty"), "");
     EXPECT_EQ(ReadWholeFile(folder.File("empty"), 0), "");
     EXPECT_EQ(ReadWholeFile(folder.File("missing"), 100), std::nullopt);
     EXPECT_EQ(ReadWholeFile(folder.Path(), 100), std::nullopt);
@@ -116,12 +116,12 @@ TEST(ReadWholeFile, HonoursTheBoundExactly) {
 }
 
 TEST(Folders, CreateOneLevelOrAWholeTree) {
-    CTempFolder folder;
+    TempFolder folder;
     EXPECT_TRUE(CreateOneFolder(folder.File("one")));
     EXPECT_TRUE(CreateOneFolder(folder.File("one")));            // existing is success
     EXPECT_FALSE(CreateOneFolder(folder.File("missing/child"))); // no parent made
     EXPECT_FALSE(FileExists(folder.File("missing")));
-    WriteBytes(folder.File("file"), "x");
+    WriteFile(folder.File("file"), "x");
     EXPECT_FALSE(CreateOneFolder(folder.File("file")));
 
     EXPECT_TRUE(CreateFolderTree(folder.File("a/b//c/")));
@@ -132,9 +132,9 @@ TEST(Folders, CreateOneLevelOrAWholeTree) {
 }
 
 TEST(Files, TellsKindsAndWritability) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string file = folder.File("file");
-    WriteBytes(file, "x");
+    WriteFile(file, "x");
     ASSERT_EQ(::symlink("nowhere", folder.File("dangling").c_str()), 0);
     EXPECT_TRUE(FileExists(file));
     EXPECT_TRUE(IsRegularFile(file));

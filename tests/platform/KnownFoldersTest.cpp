@@ -1,6 +1,6 @@
 #include "platform/KnownFolders.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 namespace platform {
 namespace {
 
-using test::CScopedEnv;
-using test::CTempFolder;
-using test::WriteBytes;
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
 
 // A home and a config folder of the test's own, with no documents
 // variable: each test then adds the one source it checks.
@@ -22,51 +22,51 @@ class KnownFolders : public testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(::mkdir(m_strConfig.c_str(), 0700), 0); }
 
-    CTempFolder m_folder;
+    TempFolder m_folder;
     std::string m_strHome = m_folder.File("home");
     std::string m_strConfig = m_folder.File("config");
-    CScopedEnv m_home{"HOME", m_strHome};
-    CScopedEnv m_config{"XDG_CONFIG_HOME", m_strConfig};
-    CScopedEnv m_documents{"XDG_DOCUMENTS_DIR", std::nullopt};
+    ScopedEnv m_home{"HOME", m_strHome};
+    ScopedEnv m_config{"XDG_CONFIG_HOME", m_strConfig};
+    ScopedEnv m_documents{"XDG_DOCUMENTS_DIR", std::nullopt};
 };
 
 TEST_F(KnownFolders, DocumentsComeFromEachSourceInTurn) {
     EXPECT_EQ(DocumentsFolder(), m_strHome + "/Documents");
 
-    WriteBytes(m_strConfig + "/user-dirs.dirs", "# written by xdg-user-dirs-update\n"
-                                                "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-                                                "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    WriteFile(m_strConfig + "/user-dirs.dirs", "# written by xdg-user-dirs-update\n"
+                                               "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                               "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
     EXPECT_EQ(DocumentsFolder(), m_strHome + "/Dokumente");
     EXPECT_EQ(CommonDocumentsFolder(), DocumentsFolder());
 
-    WriteBytes(m_strConfig + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/first\"\n"
-                                                "XDG_DOCUMENTS_DIR=\"/srv/my \\\"docs\\\"/\"\n");
+    WriteFile(m_strConfig + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/first\"\n"
+                                               "XDG_DOCUMENTS_DIR=\"/srv/my \\\"docs\\\"/\"\n");
     EXPECT_EQ(DocumentsFolder(), "/srv/my \"docs\"");
 
-    CScopedEnv documents("XDG_DOCUMENTS_DIR", "/data/docs/");
+    ScopedEnv documents("XDG_DOCUMENTS_DIR", "/data/docs/");
     EXPECT_EQ(DocumentsFolder(), "/data/docs");
 }
 
 TEST_F(KnownFolders, IgnoresUnusableUserDirsEntries) {
-    WriteBytes(m_strConfig + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=relative/path\n"
-                                                "XDG_DOCUMENTS_DIR=\"relative\"\n"
-                                                "XDG_DOCUMENTS_DIR=\"$HOMEWORK/x\"\n"
-                                                "XDG_DOCUMENTS_DIR=\"/unterminated\n");
+    WriteFile(m_strConfig + "/user-dirs.dirs", "XDG_DOCUMENTS_DIR=relative/path\n"
+                                               "XDG_DOCUMENTS_DIR=\"relative\"\n"
+                                               "XDG_DOCUMENTS_DIR=\"$HOMEWORK/x\"\n"
+                                               "XDG_DOCUMENTS_DIR=\"/unterminated\n");
     EXPECT_EQ(DocumentsFolder(), m_strHome + "/Documents");
 }
 
 TEST_F(KnownFolders, ConfigFolderFallsBackToTheHome) {
     EXPECT_EQ(ConfigFolder(), m_strConfig);
-    CScopedEnv relative("XDG_CONFIG_HOME", "relative");
+    ScopedEnv relative("XDG_CONFIG_HOME", "relative");
     EXPECT_EQ(ConfigFolder(), m_strHome + "/.config");
-    CScopedEnv home("HOME", m_strHome + "/");
+    ScopedEnv home("HOME", m_strHome + "/");
     EXPECT_EQ(ConfigFolder(), m_strHome + "/.config");
 }
 
 TEST_F(KnownFolders, RuntimeFolderIsPrivate) {
     const std::string runtime = m_folder.File("run");
     ASSERT_EQ(::mkdir(runtime.c_str(), 0700), 0);
-    CScopedEnv env("XDG_RUNTIME_DIR", runtime);
+    ScopedEnv env("XDG_RUNTIME_DIR", runtime);
 
     EXPECT_EQ(RuntimeFolder(), runtime + "/rhythmora");
     struct stat st {};
@@ -83,7 +83,7 @@ TEST_F(KnownFolders, RuntimeFolderOfSomeoneElseIsRefused) {
     const std::string fallback = "/tmp/rhythmora-" + std::to_string(::getuid());
     const std::string runtime = m_folder.File("run");
     ASSERT_EQ(::mkdir(runtime.c_str(), 0700), 0);
-    CScopedEnv env("XDG_RUNTIME_DIR", runtime);
+    ScopedEnv env("XDG_RUNTIME_DIR", runtime);
 
     ASSERT_EQ(::mkdir(m_folder.File("elsewhere").c_str(), 0700), 0);
     ASSERT_EQ(::symlink(m_folder.File("elsewhere").c_str(), (runtime + "/rhythmora").c_str()), 0);
@@ -98,10 +98,10 @@ TEST_F(KnownFolders, RuntimeFolderOfSomeoneElseIsRefused) {
 }
 
 TEST_F(KnownFolders, RuntimeFolderWithoutUsableXdgIsPerUserInTmp) {
-    CScopedEnv missing("XDG_RUNTIME_DIR", m_folder.File("not-mounted"));
+    ScopedEnv missing("XDG_RUNTIME_DIR", m_folder.File("not-mounted"));
     EXPECT_EQ(RuntimeFolder(), "/tmp/rhythmora-" + std::to_string(::getuid()));
 
-    CScopedEnv env("XDG_RUNTIME_DIR", std::nullopt);
+    ScopedEnv env("XDG_RUNTIME_DIR", std::nullopt);
     const std::string expected = "/tmp/rhythmora-" + std::to_string(::getuid());
     EXPECT_EQ(RuntimeFolder(), expected);
     struct stat st {};

@@ -2,7 +2,7 @@
 
 #include "platform/Files.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +14,15 @@
 namespace platform {
 namespace {
 
-using test::CScopedEnv;
-using test::CTempFolder;
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
 
 // flock locks belong to the open file description, so two lock objects in
 // one process exclude each other just as two processes do.
 class NamedLock : public testing::Test {
 protected:
-    CTempFolder m_folder;
-    CScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_folder.Path()};
+    TempFolder m_folder;
+    ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_folder.Path()};
 };
 
 TEST_F(NamedLock, ExcludesASecondHolderUntilReleased) {

@@ -2,7 +2,7 @@
 
 #include "platform/Files.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@
 namespace platform {
 namespace {
 
-using test::CScopedEnv;
+using testsupport::ScopedEnv;
 
 TEST(ProcessEnvironment, LocalTimeIsJapanWhateverTheMachineZone) {
-    const CScopedEnv tz("TZ", "UTC");
+    const ScopedEnv tz("TZ", "UTC");
     ::tzset();
     FixTimeZoneJst();
     EXPECT_STREQ(std::getenv("TZ"), "JST-9");

@@ -1,6 +1,6 @@
 #include "platform/Processes.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 namespace platform {
 namespace {
 
-using test::CTempFolder;
+using testsupport::TempFolder;
 
 // A child process that is always killed and reaped, even when a check
 // fails half-way.
@@ -44,7 +44,7 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 }
 
 TEST(Processes, ListsAProgramByItsExecutableName) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string exe = folder.File("Vitalnote.exe");
     std::filesystem::copy_file("/bin/sleep", exe);
     std::filesystem::permissions(exe, std::filesystem::perms::owner_all);

@@ -1,6 +1,6 @@
 #include "platform/Profile.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 namespace platform {
 namespace {
 
-using test::CTempFolder;
-using test::WriteBytes;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
 
 constexpr const char* kFixture = "; settings written by hand\n"
                                  "Orphan=before any section\n"
@@ -51,9 +51,9 @@ constexpr const char* kFixture = "; settings written by hand\n"
 
 class ProfileRead : public testing::Test {
 protected:
-    void SetUp() override { WriteBytes(m_strPath, kFixture); }
+    void SetUp() override { WriteFile(m_strPath, kFixture); }
 
-    CTempFolder m_folder;
+    TempFolder m_folder;
     std::string m_strPath = m_folder.File("test.ini");
 };
 
@@ -147,24 +147,24 @@ TEST(ParseProfileInt, StopsAtTheFirstNonDigitAndSaturates) {
 }
 
 TEST(ProfileFile, MissingOrOversizedFileGivesTheDefault) {
-    CTempFolder folder;
+    TempFolder folder;
     EXPECT_EQ(GetProfileString(folder.File("none.ini"), "S", "k", "def", 260), "def");
     EXPECT_EQ(GetProfileInt(folder.File("none.ini"), "S", "k", -1), -1);
     EXPECT_EQ(GetProfileString(folder.Path(), "S", "k", "def", 260), "def");
 
     const std::string big = folder.File("big.ini");
-    WriteBytes(big, "[S]\nk=v\n" + std::string(5 * 1024 * 1024, ';'));
+    WriteFile(big, "[S]\nk=v\n" + std::string(5 * 1024 * 1024, ';'));
     EXPECT_EQ(GetProfileString(big, "S", "k", "def", 260), "def");
 }
 
 TEST(ProfileFile, ReadsCp932FilesAndSkipsTheUtf8ByteOrderMark) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string sjis = folder.File("sjis.ini");
-    WriteBytes(sjis, "[ECGSaveData]\r\nDirHDD=C:\\\x83\x66\x81\x5B\x83\x5E\\\r\n");
+    WriteFile(sjis, "[ECGSaveData]\r\nDirHDD=C:\\\x83\x66\x81\x5B\x83\x5E\\\r\n");
     EXPECT_EQ(GetProfileString(sjis, "ECGSaveData", "DirHDD", "", 260), "C:\\データ\\");
 
     const std::string bom = folder.File("bom.ini");
-    WriteBytes(bom, "\xEF\xBB\xBF[First]\nKey=日本\n");
+    WriteFile(bom, "\xEF\xBB\xBF[First]\nKey=日本\n");
     EXPECT_EQ(GetProfileString(bom, "First", "Key", "", 260), "日本");
 }
 

@@ -1,6 +1,6 @@
 #include "platform/Profile.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 namespace platform {
 namespace {
 
-using test::CTempFolder;
-using test::ReadBytes;
-using test::WriteBytes;
+using testsupport::ReadFile;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
 
 struct WriteCase {
     const char* name;
@@ -59,33 +59,33 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
         {"CP932 file comes back as UTF-8", "[A]\nDir=\x83\x66\x81\x5B\x83\x5E\nk=1\n", "A", "k",
          "2", "[A]\nDir=データ\nk=2\n"},
     };
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("settings.ini");
     for (const WriteCase& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(path, c.before);
+        WriteFile(path, c.before);
         ASSERT_TRUE(WriteProfileString(path, c.section, c.key, c.value));
-        EXPECT_EQ(ReadBytes(path), c.after);
+        EXPECT_EQ(ReadFile(path), c.after);
         EXPECT_EQ(GetProfileString(path, c.section, c.key, "(default)", 260), c.value);
     }
 }
 
 TEST(ProfileWrite, CreatesAMissingFile) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("new.ini");
     ASSERT_TRUE(WriteProfileString(path, "ECGSaveData", "DirHDD", "/home/u/ECGData/"));
     ASSERT_TRUE(WriteProfileString(path, "ECGSaveData", "DirSD", ""));
     ASSERT_TRUE(WriteProfileString(path, "ECGWindowSize", "ECGDataListSizeX", "800"));
-    EXPECT_EQ(ReadBytes(path), "[ECGSaveData]\nDirHDD=/home/u/ECGData/\nDirSD=\n\n"
-                               "[ECGWindowSize]\nECGDataListSizeX=800\n");
+    EXPECT_EQ(ReadFile(path), "[ECGSaveData]\nDirHDD=/home/u/ECGData/\nDirSD=\n\n"
+                              "[ECGWindowSize]\nECGDataListSizeX=800\n");
     EXPECT_EQ(GetProfileInt(path, "ECGWindowSize", "ECGDataListSizeX", 0), 800);
 }
 
 TEST(ProfileWrite, RefusesWritesThatWouldCorruptTheFile) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("settings.ini");
     const std::string before = "[A]\nk=1\n";
-    WriteBytes(path, before);
+    WriteFile(path, before);
     struct Refused {
         const char* section;
         const char* key;
@@ -107,17 +107,17 @@ TEST(ProfileWrite, RefusesWritesThatWouldCorruptTheFile) {
     for (const Refused& r : refused) {
         SCOPED_TRACE(testing::Message() << r.section << "/" << r.key << "=" << r.value);
         EXPECT_FALSE(WriteProfileString(path, r.section, r.key, r.value));
-        EXPECT_EQ(ReadBytes(path), before);
+        EXPECT_EQ(ReadFile(path), before);
     }
 }
 
 TEST(ProfileWrite, LeavesAFileItCannotReadAlone) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string big = folder.File("big.ini");
     const std::string content = "[S]\nk=v\n" + std::string(5 * 1024 * 1024, ';');
-    WriteBytes(big, content);
+    WriteFile(big, content);
     EXPECT_FALSE(WriteProfileString(big, "S", "k", "new"));
-    EXPECT_EQ(ReadBytes(big), content);
+    EXPECT_EQ(ReadFile(big), content);
 
     const std::string directory = folder.File("dir.ini");
     ASSERT_EQ(::mkdir(directory.c_str(), 0755), 0);

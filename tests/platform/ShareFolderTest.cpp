@@ -2,7 +2,7 @@
 
 #include "platform/Files.h"
 
-#include "TestSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 namespace platform {
 namespace {
 
-using test::CTempFolder;
+using testsupport::TempFolder;
 
 TEST(ShareFolder, PrefersTheInstalledShareFolder) {
-    CTempFolder prefix;
+    TempFolder prefix;
     const std::string exe = prefix.File("bin/rhythmora");
     const std::string source = "/src/rhythmora/resources";
     EXPECT_EQ(ShareFolderFor(exe, source), source);

@@ -1,0 +1,187 @@
+#include "RunTool.h"
+#include "records/RecordBuilder.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using testsupport::ReadFile;
+using testsupport::RunTool;
+using testsupport::TempFolder;
+using testsupport::ToolRun;
+
+namespace {
+
+// 2024-01-05 15:04:05 in UTC+9.
+constexpr std::uint32_t kRecorded = 1704434645;
+
+std::string RecordBytes(std::uint32_t flags, std::uint8_t kind = 1, bool withMemo = true) {
+    records::RecordFields fields;
+    fields.recordNumber = 0x2a;
+    fields.recordedTime = kRecorded;
+    fields.kindByte = kind;
+    fields.flags = flags;
+    fields.heartRate = 72;
+    std::vector<std::uint16_t> samples(250);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::uint16_t>((i * 37) % 4096);
+    return records::BuildRecordFile(fields, samples, withMemo);
+}
+
+class ToolTest : public ::testing::Test {
+protected:
+    TempFolder home;
+    std::vector<std::string> Env() const {
+        return {"HOME=" + home.Path(), "XDG_DOCUMENTS_DIR=" + (home.File("Documents")),
+                "XDG_CONFIG_HOME=" + (home.File(".config")),
+                "XDG_RUNTIME_DIR=" + (home.File("run")), "TZ=UTC"};
+    }
+    ToolRun Run(const std::vector<std::string>& args) const { return RunTool(args, Env()); }
+};
+
+TEST_F(ToolTest, SettingsOnAFirstStartCreateTheFileAndTheDataFolder) {
+    const ToolRun run = Run({"settings", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string dataFolder = home.File("Documents/Torvane/Rhythmora/ECGData/");
+    EXPECT_NE(run.out.find("\"dirHdd\": \"" + dataFolder + "\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"baudRate\": 1500000"), std::string::npos);
+    EXPECT_NE(run.out.find("\"recvTimeOutMs\": 2000"), std::string::npos);
+    EXPECT_NE(run.out.find("\"maxImageListSize\": 100"), std::string::npos);
+    EXPECT_NE(run.out.find("\"iniPath\": \"" + (home.File("Documents/TorvaneRhythmora.ini"))),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\"devIdList\": [\n    \"VID_1A3C&PID_0B71\"\n  ]"), std::string::npos);
+    EXPECT_NE(run.out.find("\"margins\": [\n    200,\n    150,"), std::string::npos);
+    EXPECT_NE(ReadFile(home.File("Documents/TorvaneRhythmora.ini")).find("BaudRate=1500000"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(dataFolder));
+}
+
+TEST_F(ToolTest, InfoReportsTheRecordInJapanTime) {
+    const std::string path = home.Write("d240105150405_002a.ecg", RecordBytes(0x0040));
+    const ToolRun run = Run({"info", "--json", "--samples", path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* expected :
+         {"\"file_name\": \"d240105150405_002a.ecg\"", "\"valid\": true", "\"loaded\": true",
+          "\"kind\": 1", "\"sample_rate\": 125", "\"sample_count\": 250",
+          "\"duration_text\": \"2.0\"", "\"record_number\": 42", "\"recorded\": 1704434645",
+          "\"recorded_local\": \"2024-01-05T15:04:05+09:00\"", "\"undated\": false",
+          "\"heart_rate\": 72", "\"analysis_class\": 5", "\"severity\": 1",
+          "\"indicators\": [\n      false,\n      true,\n      false", "\"situation\": 0",
+          "\"samples\": [\n      0,\n      36,\n      72,"}) {
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+    }
+}
+
+TEST_F(ToolTest, InfoFailuresNameTheFileAndTheReason) {
+    const std::string damaged = home.Write("bad.ecg", RecordBytes(0).substr(0, 40));
+    const std::string other = home.Write("notes.txt", RecordBytes(0));
+    const ToolRun run = Run({"info", "--json", damaged, home.File("missing.ecg"), other});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(damaged + ": Invalid File!"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("missing.ecg: The file you selected is not found."), std::string::npos);
+    EXPECT_NE(run.err.find("notes.txt: Invalid File!"), std::string::npos);
+    // Every file is still described.
+    EXPECT_NE(run.out.find("\"load_failures\": 1"), std::string::npos) << run.out;
+}
+
+TEST_F(ToolTest, UsageErrorsExitWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"info"},
+        {"info", "--colour", "x.ecg"},
+        {"list", "--filter", "10101"},
+        {"list", "--filter", "1010102"},
+        {"list", "--folder"},
+        {"memo"},
+        {"memo", "x.ecg", "--position", "3"},
+        {"memo", "x.ecg", "--posture", "8"},
+        {"memo", "x.ecg", "--situation", "twelve"},
+        {"memo", "x.ecg", "--symptoms", "1024"},
+        {"settings", "extra"},
+    };
+    for (const auto& args : cases) {
+        const ToolRun run = Run(args);
+        EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args[0]) << " " << run.err;
+        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    }
+}
+
+TEST_F(ToolTest, ListOrdersAndFiltersAsTheRecordList) {
+    const std::string folder = home.File("data");
+    home.Write("data/p250101000000_0001.ecg", RecordBytes(0x0000, 0));
+    home.Write("data/d250101000000_0002.ecg", RecordBytes(0x0040));
+    home.Write("data/d240101000000_0003.ecg", RecordBytes(0x7800));
+    home.Write("data/zz.ecg", RecordBytes(0x0020));
+    home.Write("data/broken.ecg", "ECG\n");
+    home.Write("data/sub.ecg/inner.ecg", RecordBytes(0));
+
+    ToolRun run = Run({"list", "--json", "--folder", folder});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> order = {"zz.ecg", "d250101000000_0002.ecg",
+                                            "d240101000000_0003.ecg", "p250101000000_0001.ecg"};
+    std::size_t at = 0;
+    for (const std::string& name : order) {
+        const std::size_t found = run.out.find("\"file_name\": \"" + name + "\"");
+        ASSERT_NE(found, std::string::npos) << name << "\n" << run.out;
+        EXPECT_GT(found, at) << name;
+        at = found;
+    }
+    EXPECT_EQ(run.out.find("broken"), std::string::npos);
+    EXPECT_EQ(run.out.find("inner"), std::string::npos);
+
+    run = Run({"list", "--json", "--folder", folder, "--filter", "000001"});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("d240101000000_0003.ecg"), std::string::npos);
+    EXPECT_NE(run.out.find("\"analysis_class\": 12"), std::string::npos);
+    EXPECT_EQ(run.out.find("d250101000000_0002.ecg"), std::string::npos);
+
+    run = Run({"list", "--folder", home.File("nowhere")});
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(ToolTest, MemoSavesWhatTheDialogWould) {
+    const std::string path = home.Write("rec.ecg", RecordBytes(0, 1, false));
+    ToolRun run = Run({"memo", path, "--situation", "512", "--situation-text", "階段を上った後",
+                       "--symptoms", "0x211", "--posture", "2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Run({"info", "--json", path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"situation\": 512"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"situation_text\": \"階段を上った後\""), std::string::npos);
+    // "No abnormality" excludes the other symptoms; no stored position means V4.
+    EXPECT_NE(run.out.find("\"symptoms\": 512"), std::string::npos);
+    EXPECT_NE(run.out.find("\"position\": 8"), std::string::npos);
+    EXPECT_NE(run.out.find("\"posture\": 2"), std::string::npos);
+}
+
+TEST_F(ToolTest, MemoRefusalsLeaveTheFileAsItWas) {
+    const std::string path = home.Write("rec.ecg", RecordBytes(0));
+    const std::string before = ReadFile(path);
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"memo", path, "--symptom-text", std::string(31, 'x')}, "Input Over"},
+        {{"memo", home.File("gone.ecg"), "--posture", "1"}, "Data not find"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = Run(c.args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, std::string(c.message) + "\n");
+    }
+    std::string japanese31;
+    for (int i = 0; i < 31; ++i)
+        japanese31 += "あ";
+    const ToolRun run = Run({"memo", path, "--situation-text", japanese31});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Input Over\n");
+    EXPECT_EQ(ReadFile(path), before);
+
+    const ToolRun accepted = Run({"memo", path, "--situation-text", japanese31.substr(3)});
+    EXPECT_EQ(accepted.status, 0) << accepted.err;
+    EXPECT_NE(ReadFile(path), before);
+}
+
+} // namespace

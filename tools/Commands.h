@@ -1,0 +1,15 @@
+// The subcommands of rhythmora-tool. Each takes the words after its name
+// and returns the exit status; usage errors are thrown as UsageError.
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace tool {
+
+int RunInfo(std::span<const std::string> args);
+int RunList(std::span<const std::string> args);
+int RunMemo(std::span<const std::string> args);
+int RunSettings(std::span<const std::string> args);
+
+} // namespace tool

@@ -1,0 +1,53 @@
+// A small streaming JSON writer for the command line's --json output:
+// indented, with strings escaped and invalid UTF-8 replaced.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+namespace tool {
+
+class JsonWriter {
+public:
+    explicit JsonWriter(std::ostream& out) : m_out(out) {}
+    ~JsonWriter();
+
+    void BeginObject();
+    void EndObject();
+    void BeginArray();
+    void EndArray();
+    void Key(std::string_view key);
+
+    void String(std::string_view value);
+    void Int(std::int64_t value);
+    void Bool(bool value);
+
+    template <typename T> void Field(std::string_view key, const T& value) {
+        Key(key);
+        Write(value);
+    }
+
+private:
+    void Write(std::string_view v) { String(v); }
+    void Write(const char* v) { String(v); }
+    void Write(bool v) { Bool(v); }
+    void Write(int v) { Int(v); }
+    void Write(unsigned v) { Int(v); }
+    void Write(long v) { Int(v); }
+    void Write(long long v) { Int(v); }
+    void Write(unsigned long v) { Int(static_cast<std::int64_t>(v)); }
+
+    void BeforeValue();
+    void Open(char bracket);
+    void Close(char bracket);
+    void Indent();
+
+    std::ostream& m_out;
+    // One entry per open container: whether it has a member yet.
+    std::vector<bool> m_hasMember;
+    bool m_afterKey = false;
+};
+
+} // namespace tool

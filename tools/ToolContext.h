@@ -1,0 +1,22 @@
+// What every rhythmora-tool command starts from: the same start-up steps as
+// the window program (locale, time zone, settings), and the way a failure
+// is reported.
+#pragma once
+
+#include "app/ECGOptions.h"
+
+#include <string>
+
+namespace tool {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Fixes the locale and time zone and loads the settings as start-up does.
+void LoadToolSettings(app::CECGOptions& options);
+
+// Prints the message to stderr and gives the failure exit status.
+int Fail(const std::string& message);
+
+} // namespace tool
