@@ -1,6 +1,7 @@
 #include "tools/ToolContext.h"
 
 #include "app/StartUp.h"
+#include "platform/ProcessEnvironment.h"
 
 #include <iostream>
 

@@ -13,7 +13,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// Fixes the locale and time zone and loads the settings as start-up does.
+// Loads the settings as the window program's start-up does, with the
+// defaults file beside that program.
 void LoadToolSettings(app::CECGOptions& options);
 
 // Prints the message to stderr and gives the failure exit status.
