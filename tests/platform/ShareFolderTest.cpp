@@ -28,7 +28,7 @@ TEST(ShareFolder, PrefersTheInstalledShareFolder) {
 
 TEST(ShareFolder, BuildTreeUsesTheSourceResources) {
     // The test binary runs from the build folder, which has no share folder.
-    EXPECT_TRUE(IsDirectory(ShareFolder() + "/Language"));
+    EXPECT_TRUE(IsRegularFile(ShareFolder() + "/ResourceTexts.inc"));
 }
 
 } // namespace
