@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "records/ECGContentsData.h"
+#include "records/RecordFileOps.h"
 
 namespace app {
 
@@ -68,7 +69,7 @@ MemoResult ApplyMemo(records::CECGContentsData& record, const MemoValues& values
     record.SetSituationText(values.situationText);
     record.SetSymptomText(values.symptomText);
 
-    if (!platform::FileExists(record.GetPath())) {
+    if (!records::IsUsableFolder(record.GetPath())) {
         result.outcome = MemoOutcome::PathMissing;
         result.messageId = kTextDataNotFound;
         result.iconError = true;

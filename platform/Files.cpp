@@ -187,9 +187,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     return data;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data) {
-    if (path.empty() || path.back() == '/') {
+bool WriteFileAtomic(const std::string& path, std::string_view data, int* error) {
+    // errno is taken before the temporary file's removal can change it.
+    auto fail = [error](int code) {
+        if (error != nullptr) {
+            *error = code;
+        }
         return false;
+    };
+    if (path.empty() || path.back() == '/') {
+        return fail(EINVAL);
     }
     const std::string target = ResolveSaveTarget(path);
     const std::string name = BaseName(target);
@@ -198,7 +205,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view data) {
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {
-        return false;
+        return fail(EISDIR);
     }
 
     // Until its final mode is set, the new content of an existing file is
@@ -215,24 +222,24 @@ bool WriteFileAtomic(const std::string& path, std::string_view data) {
         fd = CUniqueFd(
             ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode));
         if (!fd.IsValid() && errno != EEXIST) {
-            return false;
+            return fail(errno);
         }
     }
     if (!fd.IsValid()) {
-        return false;
+        return fail(EEXIST);
     }
     CTempFileGuard guard(tempPath);
     if (!WriteAll(fd.Get(), data)) {
-        return false;
+        return fail(errno);
     }
     if (exists && ::fchmod(fd.Get(), old.st_mode & 07777) != 0) {
-        return false;
+        return fail(errno);
     }
     if (!SyncFd(fd.Get()) || !fd.Close()) {
-        return false;
+        return fail(errno);
     }
     if (::rename(tempPath.c_str(), target.c_str()) != 0) {
-        return false;
+        return fail(errno);
     }
     guard.Keep();
     // The new content is in place; a folder that cannot be flushed does not

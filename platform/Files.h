@@ -30,8 +30,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
 // flushed. An existing target keeps its permission bits; a new one gets
 // 0666 less the umask. On failure the old file is untouched and the
 // temporary file removed. Through a symbolic link, the file it leads to is
-// replaced and the link kept.
-bool WriteFileAtomic(const std::string& path, std::string_view data);
+// replaced and the link kept. On failure `error` (when given) receives the
+// errno of the step that failed (ENOSPC for a full disk).
+bool WriteFileAtomic(const std::string& path, std::string_view data, int* error = nullptr);
 
 // Forces a file's or folder's content to disk.
 bool SyncPath(const std::string& path);
