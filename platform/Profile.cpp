@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Files.h"
+#include "platform/ProfileText.h"
 
 #include <algorithm>
 #include <climits>
@@ -36,44 +37,6 @@ std::optional<ProfileText> LoadProfile(const std::string& path) {
     return ProfileText{std::move(*bytes), false};
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-std::string_view Unquote(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-        return value.substr(1, value.size() - 2);
-    }
-    return value;
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 enum class LineKind { Other, Section, Key };
 
 struct ProfileLine {
@@ -90,14 +53,14 @@ ProfileLine ClassifyLine(std::string_view text, std::size_t begin, std::size_t e
     line.begin = begin;
     line.end = end;
     const std::string_view raw = text.substr(begin, end - begin);
-    const std::string_view content = Trim(raw);
+    const std::string_view content = TrimBlanks(raw);
     if (content.empty() || content.front() == ';') {
         return line;
     }
     if (content.front() == '[') {
         const std::string_view inner = content.substr(1);
         line.kind = LineKind::Section;
-        line.name = Trim(inner.substr(0, inner.find(']')));
+        line.name = TrimBlanks(inner.substr(0, inner.find(']')));
         return line;
     }
     const std::size_t equals = raw.find('=');
@@ -105,7 +68,7 @@ ProfileLine ClassifyLine(std::string_view text, std::size_t begin, std::size_t e
         return line;
     }
     line.kind = LineKind::Key;
-    line.name = Trim(raw.substr(0, equals));
+    line.name = TrimBlanks(raw.substr(0, equals));
     line.value = raw.substr(equals + 1);
     const std::size_t firstNonBlank = line.value.find_first_not_of(" \t");
     line.valueBegin =
@@ -173,11 +136,11 @@ std::optional<std::string> FindValue(const std::string& path, std::string_view s
     if (!profile) {
         return std::nullopt;
     }
-    const KeyMatch match = FindKey(profile->text, Trim(section), Trim(key));
+    const KeyMatch match = FindKey(profile->text, TrimBlanks(section), TrimBlanks(key));
     if (!match.key) {
         return std::nullopt;
     }
-    return std::string(Unquote(Trim(match.key->value)));
+    return std::string(Unquote(TrimBlanks(match.key->value)));
 }
 
 // At most maxChars characters of UTF-8 text, never cutting one in half.
@@ -224,7 +187,7 @@ bool EndsInBlankLine(std::string_view text) {
     const std::size_t newline = text.rfind('\n');
     const std::string_view lastLine =
         newline == std::string_view::npos ? text : text.substr(newline + 1);
-    return Trim(lastLine).empty();
+    return TrimBlanks(lastLine).empty();
 }
 
 std::string UpdatedText(std::string_view text, std::string_view section, std::string_view key,
@@ -294,8 +257,8 @@ int GetProfileInt(const std::string& path, std::string_view section, std::string
 
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
-    section = Trim(section);
-    key = Trim(key);
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
     if (!IsWritableSection(section) || !IsWritableKey(key) || HasLineBreak(value)) {
         return false;
     }

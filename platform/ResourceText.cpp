@@ -45,6 +45,15 @@ std::optional<std::string> ResourceText(unsigned id) {
     return std::string(found->text);
 }
 
+std::vector<unsigned> ResourceTextIds() {
+    std::vector<unsigned> ids;
+    ids.reserve(std::size(kResourceTexts));
+    for (const ResourceEntry& entry : kResourceTexts) {
+        ids.push_back(entry.id);
+    }
+    return ids;
+}
+
 void SetTextSource(const ITextSource* source) {
     g_pTextSource.store(source, std::memory_order_release);
 }

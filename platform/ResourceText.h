@@ -5,11 +5,14 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
 // The built-in English text of an id, if the program has one.
 std::optional<std::string> ResourceText(unsigned id);
+// Every id that has a built-in text, ascending.
+std::vector<unsigned> ResourceTextIds();
 
 // Something that can answer texts in the current interface language.
 class ITextSource {

@@ -1,9 +1,11 @@
 // The window program: the start-up steps in their order, then the main
 // window until the user closes it, then the exit steps.
 #include "app/ECGOptions.h"
+#include "app/Language.h"
 #include "app/StartUp.h"
 #include "platform/ProcessEnvironment.h"
 #include "platform/ResourceText.h"
+#include "ui/Translate.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -18,6 +20,8 @@ constexpr unsigned kTextMainTitle = 62080;
 
 int main(int argc, char* argv[]) {
     app::FixLocaleAndTimeZone();
+    // Released at every exit, after the settings are saved.
+    const app::CLanguageSession languages;
     if (app::IsSiblingRunning())
         return 0;
     const auto instanceLock = app::AcquireSingleInstance();
@@ -32,6 +36,7 @@ int main(int argc, char* argv[]) {
     app::LoadSettings(options);
 
     QMainWindow window;
+    ui::SetWindowLayout(&window, false);
     window.setWindowTitle(QString::fromStdString(platform::LoadText(kTextMainTitle)));
     window.setMinimumSize(640, 480);
     window.resize(std::max(options.listWidth, 640), std::max(options.listHeight, 480));

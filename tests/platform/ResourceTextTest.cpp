@@ -34,7 +34,7 @@ TEST(ResourceText, BuiltInTextsByIdAcrossTheTable) {
     EXPECT_EQ(ResourceText(57344), "Rhythmora");
     EXPECT_EQ(ResourceText(62080), "Rhythmora");
     EXPECT_EQ(ResourceText(0), std::nullopt);
-    EXPECT_EQ(ResourceText(10019 + 1), std::nullopt);
+    EXPECT_EQ(ResourceText(10021), std::nullopt);
     EXPECT_EQ(ResourceText(4294967295u), std::nullopt);
     EXPECT_EQ(LoadText(10019), "Invalid File!");
     EXPECT_EQ(LoadText(12345), "");

@@ -35,7 +35,9 @@ protected:
     std::vector<std::string> Env() const {
         return {"HOME=" + home.Path(), "XDG_DOCUMENTS_DIR=" + (home.File("Documents")),
                 "XDG_CONFIG_HOME=" + (home.File(".config")),
-                "XDG_RUNTIME_DIR=" + (home.File("run")), "TZ=UTC"};
+                "XDG_RUNTIME_DIR=" + (home.File("run")), "TZ=UTC",
+                // The messages below are the shipped English wording.
+                "LC_ALL=en_US.UTF-8"};
     }
     ToolRun Run(const std::vector<std::string>& args) const { return RunTool(args, Env()); }
 };
@@ -78,9 +80,12 @@ TEST_F(ToolTest, InfoFailuresNameTheFileAndTheReason) {
     const std::string other = home.Write("notes.txt", RecordBytes(0));
     const ToolRun run = Run({"info", "--json", damaged, home.File("missing.ecg"), other});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find(damaged + ": Invalid File!"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("missing.ecg: The file you selected is not found."), std::string::npos);
-    EXPECT_NE(run.err.find("notes.txt: Invalid File!"), std::string::npos);
+    EXPECT_NE(run.err.find(damaged + ": This file is not a recording, or it is damaged."),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("missing.ecg: The selected file was not found."), std::string::npos);
+    EXPECT_NE(run.err.find("notes.txt: This file is not a recording, or it is damaged."),
+              std::string::npos);
     // Every file is still described.
     EXPECT_NE(run.out.find("\"load_failures\": 1"), std::string::npos) << run.out;
 }
@@ -163,8 +168,9 @@ TEST_F(ToolTest, MemoRefusalsLeaveTheFileAsItWas) {
         std::vector<std::string> args;
         const char* message;
     } cases[] = {
-        {{"memo", path, "--symptom-text", std::string(31, 'x')}, "Input Over"},
-        {{"memo", home.File("gone.ecg"), "--posture", "1"}, "Data not find"},
+        {{"memo", path, "--symptom-text", std::string(31, 'x')},
+         "A free text can hold at most 30 characters."},
+        {{"memo", home.File("gone.ecg"), "--posture", "1"}, "The recording file was not found."},
     };
     for (const auto& c : cases) {
         const ToolRun run = Run(c.args);
@@ -176,8 +182,12 @@ TEST_F(ToolTest, MemoRefusalsLeaveTheFileAsItWas) {
         japanese31 += "あ";
     const ToolRun run = Run({"memo", path, "--situation-text", japanese31});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Input Over\n");
+    EXPECT_EQ(run.err, "A free text can hold at most 30 characters.\n");
     EXPECT_EQ(ReadFile(path), before);
+    std::vector<std::string> japaneseEnv = Env();
+    japaneseEnv.back() = "LC_ALL=ja_JP.UTF-8";
+    EXPECT_EQ(RunTool({"memo", path, "--situation-text", japanese31}, japaneseEnv).err,
+              "入力できるのは30文字までです。\n");
 
     const ToolRun accepted = Run({"memo", path, "--situation-text", japanese31.substr(3)});
     EXPECT_EQ(accepted.status, 0) << accepted.err;
