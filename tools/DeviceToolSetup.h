@@ -1,0 +1,40 @@
+// What the device commands of rhythmora-tool share: the device link set up
+// from the loaded settings as start-up does, the choice of the one device
+// port, and device errors told as a sentence.
+#pragma once
+
+#include "app/ECGOptions.h"
+#include "device/DeviceInfo.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tool {
+
+// ConfigureDeviceLink with the settings' id patterns, time-out, baud rate
+// and log folder.
+void ConfigureToolDeviceLink(const app::CECGOptions& options);
+
+// The window's "COM ERROR" text, then the code and what it means:
+// "COM ERROR (RX001: the device did not answer in time)".
+std::string DeviceErrorMessage(std::string_view code);
+
+class CConsoleDeviceErrorReporter : public device::IDeviceErrorReporter {
+public:
+    void ReportDeviceError(std::string_view code) override;
+};
+
+// The serial port to talk to: the given one, else the single device port
+// found. nullopt with `problem` set when there is none, more than one, or
+// the port is a card folder.
+std::optional<std::string> ChooseSerialPort(const std::optional<std::string>& given,
+                                            std::string& problem);
+
+// Loads the settings, sets up the device link, chooses the serial port and
+// reads the device's status, as a device command starts. nullopt after
+// telling why on stderr.
+std::optional<std::string> ReadConnectedDevice(const std::optional<std::string>& givenPort,
+                                               device::DeviceState& state);
+
+} // namespace tool

@@ -1,0 +1,44 @@
+// `ports`: the device ports discovery finds, as the connection watcher sees them.
+#include "device/DevicePorts.h"
+#include "tools/Arguments.h"
+#include "tools/Commands.h"
+#include "tools/DeviceToolSetup.h"
+#include "tools/Json.h"
+#include "tools/ToolContext.h"
+
+#include <iostream>
+#include <vector>
+
+namespace tool {
+
+int RunPorts(std::span<const std::string> args) {
+    const Arguments arguments(args, {"--json"}, {});
+    if (!arguments.Positionals().empty())
+        throw UsageError("ports takes no arguments");
+    app::CECGOptions options;
+    LoadToolSettings(options);
+    ConfigureToolDeviceLink(options);
+
+    std::vector<std::string> ports;
+    const bool complete = device::FindDevicePorts(ports);
+    if (!complete)
+        std::cerr << "The device list may be incomplete: the system's device list could not be "
+                     "read.\n";
+    if (arguments.Has("--json")) {
+        JsonWriter json(std::cout);
+        json.BeginObject();
+        json.Field("complete", complete);
+        json.Key("ports");
+        json.BeginArray();
+        for (const std::string& port : ports)
+            json.String(port);
+        json.EndArray();
+        json.EndObject();
+    } else {
+        for (const std::string& port : ports)
+            std::cout << port << '\n';
+    }
+    return kExitOk;
+}
+
+} // namespace tool
