@@ -8,7 +8,7 @@ namespace platform {
 
 namespace {
 
-struct Spec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -33,15 +33,15 @@ int ReadNumber(std::string_view format, std::size_t& i) {
 
 // Parses the conversion that starts after a '%' at i; conversion 0 when the
 // text ends or the letter is unknown (that letter is dropped with it).
-Spec ParseSpec(std::string_view format, std::size_t& i) {
-    Spec spec;
+Conversion ParseConversion(std::string_view format, std::size_t& i) {
+    Conversion conv;
     while (i < format.size() && std::string_view("-0+ #").find(format[i]) != std::string_view::npos)
-        spec.flags += format[i++];
+        conv.flags += format[i++];
     if (i < format.size() && IsDigit(format[i]))
-        spec.width = ReadNumber(format, i);
+        conv.width = ReadNumber(format, i);
     if (i < format.size() && format[i] == '.') {
         ++i;
-        spec.precision = ReadNumber(format, i);
+        conv.precision = ReadNumber(format, i);
     }
     while (i < format.size() &&
            std::string_view("hlLqjzt").find(format[i]) != std::string_view::npos)
@@ -49,48 +49,50 @@ Spec ParseSpec(std::string_view format, std::size_t& i) {
     if (i < format.size()) {
         const char letter = format[i++];
         if (std::string_view("diuxXcs").find(letter) != std::string_view::npos)
-            spec.conversion = letter;
+            conv.conversion = letter;
     }
-    return spec;
+    return conv;
 }
 
-std::string Pad(std::string text, const Spec& spec) {
-    if (spec.width < 0 || static_cast<int>(text.size()) >= spec.width)
+std::string Pad(std::string text, const Conversion& conv) {
+    if (conv.width < 0 || static_cast<int>(text.size()) >= conv.width)
         return text;
-    const std::size_t fill = static_cast<std::size_t>(spec.width) - text.size();
-    if (spec.flags.find('-') != std::string::npos)
+    const std::size_t fill = static_cast<std::size_t>(conv.width) - text.size();
+    if (conv.flags.find('-') != std::string::npos)
         return text + std::string(fill, ' ');
     return std::string(fill, ' ') + text;
 }
 
-std::string FormatNumber(std::int64_t value, const Spec& spec) {
-    std::string printfSpec = "%" + spec.flags;
-    if (spec.width >= 0)
-        printfSpec += std::to_string(spec.width);
-    if (spec.precision >= 0)
-        printfSpec += "." + std::to_string(spec.precision);
-    char conversion = spec.conversion;
+std::string FormatNumber(std::int64_t value, const Conversion& conv) {
+    std::string printfConversion = "%" + conv.flags;
+    if (conv.width >= 0)
+        printfConversion += std::to_string(conv.width);
+    if (conv.precision >= 0) {
+        printfConversion += '.';
+        printfConversion += std::to_string(conv.precision);
+    }
+    char conversion = conv.conversion;
     if (conversion == 's' || conversion == 'c' || conversion == 'i')
         conversion = 'd';
-    printfSpec += "ll";
-    printfSpec += conversion;
+    printfConversion += "ll";
+    printfConversion += conversion;
     char buffer[1100];
-    const int n =
-        std::snprintf(buffer, sizeof buffer, printfSpec.c_str(), static_cast<long long>(value));
+    const int n = std::snprintf(buffer, sizeof buffer, printfConversion.c_str(),
+                                static_cast<long long>(value));
     return n > 0 ? std::string(buffer, std::min<std::size_t>(n, sizeof buffer - 1)) : "";
 }
 
-std::string FormatString(std::string_view value, const Spec& spec) {
+std::string FormatString(std::string_view value, const Conversion& conv) {
     std::string text(value);
-    if (spec.precision >= 0 && static_cast<std::size_t>(spec.precision) < text.size()) {
+    if (conv.precision >= 0 && static_cast<std::size_t>(conv.precision) < text.size()) {
         // Cut at a character boundary: a precision counts bytes in printf,
         // but half a character is never what a translator meant.
-        std::size_t cut = static_cast<std::size_t>(spec.precision);
+        std::size_t cut = static_cast<std::size_t>(conv.precision);
         while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
             --cut;
         text.resize(cut);
     }
-    return Pad(std::move(text), spec);
+    return Pad(std::move(text), conv);
 }
 
 } // namespace
@@ -109,16 +111,16 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArg>
             ++i;
             continue;
         }
-        const Spec spec = ParseSpec(format, i);
-        if (spec.conversion == 0 || next == args.end())
+        const Conversion conv = ParseConversion(format, i);
+        if (conv.conversion == 0 || next == args.end())
             continue;
         const FormatArg& arg = *next++;
         if (const auto* number = std::get_if<std::int64_t>(&arg)) {
-            out += spec.conversion == 'c' && *number > 0 && *number < 0x80
-                       ? Pad(std::string(1, static_cast<char>(*number)), spec)
-                       : FormatNumber(*number, spec);
+            out += conv.conversion == 'c' && *number > 0 && *number < 0x80
+                       ? Pad(std::string(1, static_cast<char>(*number)), conv)
+                       : FormatNumber(*number, conv);
         } else {
-            out += FormatString(std::get<std::string_view>(arg), spec);
+            out += FormatString(std::get<std::string_view>(arg), conv);
         }
     }
     return out;

@@ -43,10 +43,7 @@ constexpr std::uint16_t Reverse16(std::uint16_t v) {
 
 } // namespace
 
-// The stored checksum is defined with a reflected table over bit-reversed
-// bytes; that equals the plain MSB-first CRC with its 16 bits reversed at the
-// end, which needs no per-byte reversal.
-std::uint16_t SampleChecksum(std::span<const std::uint8_t> bytes) {
+std::uint16_t Crc16Xmodem(std::span<const std::uint8_t> bytes) {
     const auto& t = kTables;
     unsigned crc = 0;
     std::size_t i = 0;
@@ -59,7 +56,14 @@ std::uint16_t SampleChecksum(std::span<const std::uint8_t> bytes) {
     for (; i < bytes.size(); ++i) {
         crc = ((crc << 8) & 0xFFFF) ^ t[0][(crc >> 8) ^ bytes[i]];
     }
-    return Reverse16(static_cast<std::uint16_t>(crc));
+    return static_cast<std::uint16_t>(crc);
+}
+
+// The stored checksum is defined with a reflected table over bit-reversed
+// bytes; that equals the plain MSB-first CRC with its 16 bits reversed at the
+// end, which needs no per-byte reversal.
+std::uint16_t SampleChecksum(std::span<const std::uint8_t> bytes) {
+    return Reverse16(Crc16Xmodem(bytes));
 }
 
 std::uint16_t UnpackSample(std::span<const std::uint8_t> area, std::size_t i) {

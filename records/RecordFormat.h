@@ -70,6 +70,10 @@ constexpr std::uint64_t PaddingSize(std::uint64_t n) {
 // The largest file a reader ever needs to look at.
 inline constexpr std::size_t kMaxRecordFileSize = MemoBlockOffset(kMaxSamples) + kMemoBlockSize;
 
+// CRC-16/XMODEM: polynomial 0x1021, initial 0, no reflection, no final XOR
+// ("123456789" gives 0x31C3). The device's recording blocks carry it.
+std::uint16_t Crc16Xmodem(std::span<const std::uint8_t> bytes);
+
 // The 16-bit bit reversal of CRC-16/XMODEM over the bytes ("123456789" gives
 // 0xC38C).
 std::uint16_t SampleChecksum(std::span<const std::uint8_t> bytes);

@@ -11,5 +11,10 @@ int RunInfo(std::span<const std::string> args);
 int RunList(std::span<const std::string> args);
 int RunMemo(std::span<const std::string> args);
 int RunSettings(std::span<const std::string> args);
+int RunPorts(std::span<const std::string> args);
+int RunDeviceInfo(std::span<const std::string> args);
+int RunSimulate(std::span<const std::string> args);
+int RunImport(std::span<const std::string> args);
+int RunDeviceWrite(std::span<const std::string> args);
 
 } // namespace tool

@@ -1,5 +1,6 @@
 // rhythmora-tool: the program's own operations for scripting, support and
 // tests, without windows.
+#include "app/Language.h"
 #include "app/StartUp.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
@@ -20,7 +21,21 @@ const char kUsage[] =
     "  memo FILE [--situation N] [--symptoms N] [--position N] [--posture N]\n"
     "            [--situation-text T] [--symptom-text T]\n"
     "                                        change a record's memo and save it\n"
-    "  settings [--json]                     the settings after start-up\n";
+    "  settings [--json]                     the settings after start-up\n"
+    "  ports [--json]                        the device ports found\n"
+    "  device-info [--port P] [--json]       read the device's status\n"
+    "  import [--port P] [--folder DIR] [--set-clock yes|no] [--json]\n"
+    "                                        import the recordings of the device or its card\n"
+    "  device-write [--port P] [--filter on|off] [--set-clock]\n"
+    "                                        write the filter setting (and the clock) to the "
+    "device\n"
+    "  simulate [--recordings N] [--battery 1-3] [--filter on|off] [--clock set|unset]\n"
+    "           [--faults LIST] [--state FILE | --card FOLDER] [--name NAME] [--serial S]\n"
+    "           [--seed N]                   run the device simulator on a pseudo-terminal,\n"
+    "                                        or as a card in FOLDER;\n"
+    "                                        LIST: bcc|silence|refuse|short[@EXCHANGE],\n"
+    "                                        unplug@EXCHANGES, damaged@RECORDING; an existing\n"
+    "                                        state FILE replaces the memory options\n";
 
 int Usage(const std::string& problem) {
     if (!problem.empty())
@@ -33,6 +48,8 @@ int Usage(const std::string& problem) {
 
 int main(int argc, char* argv[]) {
     app::FixLocaleAndTimeZone();
+    // Messages come in the language the window program would show.
+    const app::CLanguageSession languages;
     if (argc < 2)
         return Usage("no command given");
     const std::string command = argv[1];
@@ -46,6 +63,16 @@ int main(int argc, char* argv[]) {
             return tool::RunMemo(args);
         if (command == "settings")
             return tool::RunSettings(args);
+        if (command == "ports")
+            return tool::RunPorts(args);
+        if (command == "device-info")
+            return tool::RunDeviceInfo(args);
+        if (command == "simulate")
+            return tool::RunSimulate(args);
+        if (command == "import")
+            return tool::RunImport(args);
+        if (command == "device-write")
+            return tool::RunDeviceWrite(args);
         if (command == "--help" || command == "-h" || command == "help") {
             std::cout << kUsage;
             return tool::kExitOk;

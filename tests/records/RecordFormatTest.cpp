@@ -64,6 +64,7 @@ TEST(RecordFormat, ChecksumMatchesDefinition) {
     const std::span<const std::uint8_t> check(reinterpret_cast<const std::uint8_t*>(kCheck.data()),
                                               kCheck.size());
     EXPECT_EQ(SampleChecksum(check), 0xC38C);
+    EXPECT_EQ(Crc16Xmodem(check), 0x31C3);
     EXPECT_EQ(SampleChecksum({}), 0);
 
     // Every length up to a few blocks of eight, and a full sample area.

@@ -1,0 +1,111 @@
+#include "device/workflow/RecordFileWriter.h"
+
+#include "device/DeviceClock.h"
+#include "device/DeviceError.h"
+#include "platform/Files.h"
+#include "records/RecordFormat.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace device {
+
+namespace {
+
+// Where the header fields sit in the recording block.
+constexpr std::size_t kBlkClock = 8;
+constexpr std::size_t kBlkKind = 14;
+constexpr std::size_t kBlkSampleCount = 18;
+constexpr std::size_t kBlkFlags = 22;
+constexpr std::size_t kBlkSamples = 48;
+constexpr std::size_t kBlkCheck = kRecordBlockSize - 2;
+// The longest sample area that ends before the block check.
+constexpr std::uint32_t kMaxBlockSamples = (kBlkCheck - kBlkSamples) * 2 / 3;
+
+std::uint32_t Le32(RecordBlock block, std::size_t at) {
+    return static_cast<std::uint32_t>(block[at]) | static_cast<std::uint32_t>(block[at + 1]) << 8 |
+           static_cast<std::uint32_t>(block[at + 2]) << 16 |
+           static_cast<std::uint32_t>(block[at + 3]) << 24;
+}
+
+std::int64_t RecordingTime(RecordBlock block, std::time_t now) {
+    const auto clock = block.subspan<kBlkClock, 6>();
+    for (const std::uint8_t b : clock)
+        if (b == 0xFF)
+            return now;
+    const std::optional<std::int64_t> time = DeviceClockToTime(clock);
+    if (!time)
+        throw DeviceError(kErrWriteFile);
+    return *time;
+}
+
+} // namespace
+
+std::string MakeRecordFileName(RecordBlock block, std::time_t now) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    const unsigned kind = block[kBlkKind] & 3u;
+    const unsigned number = block[6] | block[7] << 8;
+    char name[64];
+    std::snprintf(name, sizeof name, "%c%02d%02d%02d%02d%02d%02d_%04x.ecg",
+                  kind == 1 || kind == 2 ? 'd' : 'p', local.tm_year + 1900 - 2000, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, number);
+    return name;
+}
+
+std::string BuildDownloadedFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
+                                std::time_t now) {
+    const std::uint32_t n = Le32(block, kBlkSampleCount);
+    // A count beyond the block would read past it; the file is then cut to
+    // what the block holds and fails its checksum like any damaged block.
+    const std::uint32_t kept = n > kMaxBlockSamples ? kMaxBlockSamples : n;
+    const std::size_t area = records::SampleAreaSize(kept);
+    const auto samples = block.subspan(kBlkSamples, area);
+
+    std::string file(records::kHeaderSize, '\0');
+    auto put = [&file](std::size_t at, std::span<const std::uint8_t> bytes) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            file[at + i] = static_cast<char>(bytes[i]);
+    };
+    put(0, block.subspan(0, 8));
+    const auto time = static_cast<std::uint32_t>(RecordingTime(block, now));
+    const std::uint8_t timeBytes[4] = {
+        static_cast<std::uint8_t>(time), static_cast<std::uint8_t>(time >> 8),
+        static_cast<std::uint8_t>(time >> 16), static_cast<std::uint8_t>(time >> 24)};
+    put(8, timeBytes);
+    put(12, block.subspan(kBlkKind, 4));
+    put(16, block.subspan(kBlkSampleCount, 4));
+    put(20, extra);
+    put(40, block.subspan(kBlkFlags, 16));
+
+    std::uint16_t checksum = records::SampleChecksum(samples);
+    const std::uint16_t blockCheck =
+        static_cast<std::uint16_t>(block[kBlkCheck] | block[kBlkCheck + 1] << 8);
+    if (kept != n || records::Crc16Xmodem(block.first(kBlkCheck)) != blockCheck)
+        checksum = static_cast<std::uint16_t>(~checksum);
+    file[58] = static_cast<char>(checksum & 0xFF);
+    file[59] = static_cast<char>(checksum >> 8);
+
+    file.append(reinterpret_cast<const char*>(samples.data()), samples.size());
+    // The padding the record format defines, so the file loads cleanly even
+    // before its memo block is added.
+    file.append(records::PaddingSize(kept), '\xFF');
+    return file;
+}
+
+std::string SaveRecordFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
+                           const std::string& folder, std::time_t now) {
+    const std::string bytes = BuildDownloadedFile(block, extra, now);
+    const std::string path = platform::JoinPath(folder, MakeRecordFileName(block, now));
+    int error = 0;
+    if (!platform::WriteFileAtomic(path, bytes, &error)) {
+        if (error == ENOSPC || error == EDQUOT)
+            throw DeviceError(kErrDiskFull);
+        if (error == EIO || error == EFBIG)
+            throw DeviceError(kErrWriteFile);
+        throw DeviceError(kErrCreateFile);
+    }
+    return path;
+}
+
+} // namespace device

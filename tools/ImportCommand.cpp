@@ -1,0 +1,97 @@
+// `import`: what plugging in the device does. For a serial port the status
+// read, then the import from the device; for a card folder the copy from
+// the card.
+#include "device/DevicePorts.h"
+#include "device/workflow/DownloadWorker.h"
+#include "device/workflow/ImportStart.h"
+#include "tools/Arguments.h"
+#include "tools/Commands.h"
+#include "tools/ConsoleHost.h"
+#include "tools/DeviceToolSetup.h"
+#include "tools/Json.h"
+#include "tools/ToolContext.h"
+
+#include <iostream>
+
+namespace tool {
+
+namespace {
+
+// The dialog's progress text before the language gives it another.
+constexpr const char* kProgressFormat = "%d/%d";
+
+std::optional<bool> ParseYesNo(const std::optional<std::string>& text) {
+    if (!text)
+        return std::nullopt;
+    if (*text == "yes")
+        return true;
+    if (*text == "no")
+        return false;
+    throw UsageError("--set-clock takes yes or no, not \"" + *text + "\"");
+}
+
+int Report(const CConsoleHost& host, bool succeeded, bool asJson) {
+    // A run that ended without an error was cancelled: by Ctrl+C, or by
+    // declining to set the device clock.
+    const char* result = succeeded ? "ok" : host.ShowedError() ? "failed" : "cancelled";
+    if (asJson) {
+        JsonWriter json(std::cout);
+        json.BeginObject();
+        json.Field("result", result);
+        json.Field("message", host.LastMessage());
+        json.Key("added");
+        json.BeginArray();
+        for (const std::string& path : host.Added())
+            json.String(path);
+        json.EndArray();
+        json.EndObject();
+    } else {
+        if (succeeded && !host.LastMessage().empty())
+            std::cout << host.LastMessage() << '\n';
+        for (const std::string& path : host.Added())
+            std::cout << path << '\n';
+        if (!succeeded && !host.ShowedError())
+            std::cerr << "Cancelled: nothing was taken from the device.\n";
+    }
+    return succeeded ? kExitOk : kExitFailed;
+}
+
+} // namespace
+
+int RunImport(std::span<const std::string> args) {
+    const Arguments arguments(args, {"--json"}, {"--port", "--folder", "--set-clock"});
+    if (!arguments.Positionals().empty())
+        throw UsageError("import takes no file names");
+    const bool asJson = arguments.Has("--json");
+    CConsoleHost host(ParseYesNo(arguments.Value("--set-clock")));
+
+    app::CECGOptions options;
+    LoadToolSettings(options);
+    ConfigureToolDeviceLink(options);
+
+    std::vector<std::string> ports;
+    if (const auto port = arguments.Value("--port"))
+        ports.push_back(*port);
+    else
+        device::FindDevicePorts(ports);
+    const std::string folder = arguments.Value("--folder").value_or(options.dirHdd);
+    const std::optional<device::ImportPlan> plan =
+        device::PrepareImport(ports, options.dirSd, folder, host);
+    if (!plan)
+        return Report(host, false, asJson);
+
+    if (plan->card) {
+        device::CSdCopyWorker worker(host, kProgressFormat, *plan->card);
+        host.Run(worker);
+        return Report(host, !host.ShowedError() && !host.WasInterrupted(), asJson);
+    }
+    device::DeviceState state;
+    CConsoleDeviceErrorReporter reporter;
+    if (!device::ReadDeviceInfo(plan->port, state, &reporter))
+        return Report(host, false, asJson);
+    device::CDownloadWorker worker(host, kProgressFormat, state, plan->port, plan->folder);
+    host.Run(worker);
+    return Report(host, worker.GetCancelState() == device::kFinished, asJson);
+}
+
+} // namespace tool
