@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "device/DeviceLink.h"
 #include "platform/Files.h"
 #include "platform/ProcessEnvironment.h"
 #include "platform/Processes.h"
@@ -59,6 +60,12 @@ void LoadSettings(CECGOptions& options, const std::string& executablePath) {
     if (folder == WithoutTrailingSlash(CECGOptions::DefaultDataFolder()) &&
         !platform::IsDirectory(folder))
         platform::CreateFolderTree(folder);
+}
+
+void ConfigureDeviceLink(const CECGOptions& options) {
+    device::ConfigureDeviceLink(options.devIdList,
+                                static_cast<std::uint32_t>(options.recvTimeOutMs),
+                                static_cast<std::uint32_t>(options.baudRate), options.logDir);
 }
 
 } // namespace app

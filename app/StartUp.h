@@ -36,4 +36,8 @@ std::unique_ptr<platform::CNamedLock> AcquireSingleInstance();
 void LoadSettings(CECGOptions& options);
 void LoadSettings(CECGOptions& options, const std::string& executablePath);
 
+// Hands the device-link settings (id patterns, time-out, baud rate, log
+// folder) to the device link, once, after the settings are loaded.
+void ConfigureDeviceLink(const CECGOptions& options);
+
 } // namespace app

@@ -1,5 +1,6 @@
 #include "tools/DeviceToolSetup.h"
 
+#include "app/StartUp.h"
 #include "device/DeviceError.h"
 #include "device/DeviceLink.h"
 #include "device/DevicePorts.h"
@@ -30,12 +31,6 @@ std::string_view SentenceOf(std::string_view code) {
 }
 
 } // namespace
-
-void ConfigureToolDeviceLink(const app::CECGOptions& options) {
-    device::ConfigureDeviceLink(options.devIdList,
-                                static_cast<std::uint32_t>(options.recvTimeOutMs),
-                                static_cast<std::uint32_t>(options.baudRate), options.logDir);
-}
 
 std::string DeviceErrorMessage(std::string_view code) {
     return platform::LoadText(kTextComError) + " (" + std::string(code) + ": " +
@@ -75,7 +70,7 @@ std::optional<std::string> ReadConnectedDevice(const std::optional<std::string>&
                                                device::DeviceState& state) {
     app::CECGOptions options;
     LoadToolSettings(options);
-    ConfigureToolDeviceLink(options);
+    app::ConfigureDeviceLink(options);
     std::string problem;
     const std::optional<std::string> port = ChooseSerialPort(givenPort, problem);
     if (!port) {

@@ -12,10 +12,6 @@
 
 namespace tool {
 
-// ConfigureDeviceLink with the settings' id patterns, time-out, baud rate
-// and log folder.
-void ConfigureToolDeviceLink(const app::CECGOptions& options);
-
 // The window's "COM ERROR" text, then the code and what it means:
 // "COM ERROR (RX001: the device did not answer in time)".
 std::string DeviceErrorMessage(std::string_view code);

@@ -1,6 +1,7 @@
 // `import`: what plugging in the device does. For a serial port the status
 // read, then the import from the device; for a card folder the copy from
 // the card.
+#include "app/StartUp.h"
 #include "device/DevicePorts.h"
 #include "device/workflow/DownloadWorker.h"
 #include "device/workflow/ImportStart.h"
@@ -67,7 +68,7 @@ int RunImport(std::span<const std::string> args) {
 
     app::CECGOptions options;
     LoadToolSettings(options);
-    ConfigureToolDeviceLink(options);
+    app::ConfigureDeviceLink(options);
 
     std::vector<std::string> ports;
     if (const auto port = arguments.Value("--port"))

@@ -1,4 +1,5 @@
 // `ports`: the device ports discovery finds, as the connection watcher sees them.
+#include "app/StartUp.h"
 #include "device/DevicePorts.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
@@ -17,7 +18,7 @@ int RunPorts(std::span<const std::string> args) {
         throw UsageError("ports takes no arguments");
     app::CECGOptions options;
     LoadToolSettings(options);
-    ConfigureToolDeviceLink(options);
+    app::ConfigureDeviceLink(options);
 
     std::vector<std::string> ports;
     const bool complete = device::FindDevicePorts(ports);

@@ -1,10 +1,11 @@
 // The window program: the start-up steps in their order, then the main
 // window until the user closes it, then the exit steps.
-#include "app/ECGOptions.h"
+#include "app/ECGFramework.h"
 #include "app/Language.h"
 #include "app/StartUp.h"
 #include "platform/ProcessEnvironment.h"
 #include "platform/ResourceText.h"
+#include "platform/ShareFolder.h"
 #include "ui/Translate.h"
 
 #include <QApplication>
@@ -32,8 +33,11 @@ int main(int argc, char* argv[]) {
     // Qt takes the locale from the environment when it starts; the
     // program's own choice must win.
     platform::SetJapaneseLocale();
-    app::CECGOptions options;
+    app::CECGFramework framework;
+    app::CECGOptions& options = framework.GetOptions();
     app::LoadSettings(options);
+    app::ConfigureDeviceLink(options);
+    framework.LoadPlugins(platform::ShareFolder());
 
     QMainWindow window;
     ui::SetWindowLayout(&window, false);

@@ -8,9 +8,9 @@
 #include "platform/ResourceText.h"
 #include "platform/TextFormat.h"
 #include "records/ECGContentsData.h"
-#include "records/RecordFileOps.h"
 
 #include <array>
+#include <filesystem>
 
 namespace device {
 
@@ -43,7 +43,10 @@ void CDownloadWorker::Run() {
         Transfer();
     } catch (const DeviceError& error) {
         ReportError(error.Code());
-        m_bCancel = kCancelled;
+        // Once the device has let go of its recordings, the files are the
+        // only copy: an error after that point must not remove them.
+        if (!m_bCountCleared)
+            m_bCancel = kCancelled;
     }
     if (m_bCancel == kRunning)
         Finish();
@@ -116,6 +119,7 @@ void CDownloadWorker::Transfer() {
         if (!platform::SyncPath(m_strFolder))
             throw DeviceError(kErrWriteFile);
         access.ClearRecordCount(index, 0);
+        m_bCountCleared = true;
     }
     access.EndAccess();
     access.Close();
@@ -136,8 +140,12 @@ void CDownloadWorker::ReportError(std::string_view code) {
 void CDownloadWorker::Abandon() {
     m_bCancel = kCancelled;
     m_host.RequestClose();
-    for (const std::string& file : m_files)
-        records::DeleteRecordFile(file, true);
+    // The run's own files go, damaged ones included, which the guarded
+    // delete would keep because they fail the record check.
+    for (const std::string& file : m_files) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    }
 }
 
 void CDownloadWorker::Finish() {

@@ -2,7 +2,8 @@
 // oldest first, into record files of the data folder, asks to set an unset
 // device clock first, and tells the device its recordings were taken only
 // once every file is safely on disk. A cancelled or failed run deletes the
-// files it wrote and leaves the device as it was.
+// files it wrote and leaves the device as it was; after the device has let
+// go of its recordings the files are kept whatever follows.
 #pragma once
 
 #include "device/DeviceInfo.h"
@@ -42,6 +43,7 @@ private:
     std::string m_strFolder;
     Clock m_now;
     std::vector<std::string> m_files;
+    bool m_bCountCleared = false;
 };
 
 } // namespace device

@@ -33,10 +33,9 @@ std::int64_t RecordingTime(RecordBlock block, std::time_t now) {
     for (const std::uint8_t b : clock)
         if (b == 0xFF)
             return now;
-    const std::optional<std::int64_t> time = DeviceClockToTime(clock);
-    if (!time)
-        throw DeviceError(kErrWriteFile);
-    return *time;
+    // A clock that names no time is taken as unset: the recording is kept
+    // with the time of saving.
+    return DeviceClockToTime(clock).value_or(now);
 }
 
 } // namespace

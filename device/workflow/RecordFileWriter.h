@@ -21,8 +21,8 @@ using RecordBlock = std::span<const std::uint8_t, kRecordBlockSize>;
 std::string MakeRecordFileName(RecordBlock block, std::time_t now);
 
 // The file's bytes: header, sample area and padding to 16 (no memo block).
-// The recording time is `now` when any clock byte is unset (0xFF); a clock
-// that names no valid time raises "SF002".
+// The recording time is `now` when any clock byte is unset (0xFF) or the
+// clock names no valid time.
 std::string BuildDownloadedFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
                                 std::time_t now);
 

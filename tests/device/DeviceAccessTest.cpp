@@ -1,4 +1,5 @@
 #include "device/DeviceAccess.h"
+#include "ErrorOf.h"
 
 #include "ScriptedPeer.h"
 #include "device/DeviceError.h"
@@ -33,15 +34,6 @@ Bytes Counting(std::size_t n, std::uint8_t seed) {
         bytes[i] = static_cast<std::uint8_t>(seed + i * 13);
     }
     return bytes;
-}
-
-std::string ErrorOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const DeviceError& error) {
-        return std::string(error.Code());
-    }
-    return "no error";
 }
 
 // The log lines without their time stamps, and the dump lines left out.

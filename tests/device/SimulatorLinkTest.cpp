@@ -1,5 +1,6 @@
 // The engine and the status read against the simulated device on a
 // pseudo-terminal, as an import drives them.
+#include "ErrorOf.h"
 #include "device/DeviceAccess.h"
 #include "device/DeviceError.h"
 #include "device/DeviceInfo.h"
@@ -20,15 +21,6 @@ namespace {
 
 // 2026-12-10 12:04:05 in UTC+9.
 constexpr std::int64_t kNow = 1796871845;
-
-std::string ErrorOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const DeviceError& error) {
-        return std::string(error.Code());
-    }
-    return "no error";
-}
 
 class SimulatorLinkTest : public ::testing::Test {
 protected:

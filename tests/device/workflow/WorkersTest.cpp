@@ -40,13 +40,14 @@ protected:
     // A device holding `count` recordings with record numbers 1, 2, ...
     // (1 the oldest), stored after `before` others were taken.
     void StartDevice(int count, bool clockSet = true, std::vector<sim::Fault> faults = {},
-                     int before = 0) {
+                     int before = 0, int damaged = 0) {
         sim::SimMemory memory;
         for (int i = 0; i < before + count; ++i) {
             sim::SimRecordingPlan plan;
             plan.recordNumber = static_cast<std::uint16_t>(i + 1 - before);
             plan.recorded = kNow - 3600 * (before + count - i);
             plan.sampleCount = 400;
+            plan.damaged = i - before + 1 == damaged;
             sim::StoreRecording(memory, sim::BuildRecordingBlock(plan));
         }
         memory.count = static_cast<std::uint8_t>(count);
@@ -163,6 +164,63 @@ TEST_F(WorkersTest, UnpluggingMidwayReportsAndKeepsTheRecordings) {
     EXPECT_EQ(host.closeRequests, 1);
     EXPECT_TRUE(FilesIn(folder.Path()).empty());
     EXPECT_EQ(m_server->MemorySnapshot().count, 4);
+}
+
+TEST_F(WorkersTest, AFileThatCannotBeCreatedEndsTheRunAndRemovesItsFiles) {
+    StartDevice(3);
+    state.m_clockNotSet = false;
+    std::filesystem::create_directories(folder.File("d261208233507_0002.ecg"));
+    CDownloadWorker worker = Download();
+    worker.Run();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "can not copy 2");
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"d261208233507_0002.ecg"});
+    EXPECT_EQ(m_server->MemorySnapshot().count, 3);
+}
+
+TEST_F(WorkersTest, DamagedRecordingIsKeptAsADamagedFile) {
+    StartDevice(3, true, {}, 0, 2);
+    state.m_clockNotSet = false;
+    CDownloadWorker worker = Download();
+    worker.Run();
+    EXPECT_EQ(worker.GetCancelState(), kFinished);
+    ASSERT_EQ(worker.GetFiles().size(), 3u);
+    std::vector<bool> valid;
+    for (const std::string& file : worker.GetFiles()) {
+        records::CECGContentsData record;
+        record.SetPath(file);
+        valid.push_back(record.IsValidFile());
+    }
+    EXPECT_EQ(valid, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(m_server->MemorySnapshot().count, 0);
+}
+
+TEST_F(WorkersTest, AFailedRunRemovesItsDamagedFilesToo) {
+    // Start, index, three recordings (the second damaged), then the line goes.
+    StartDevice(4, true, {{sim::FaultKind::Unplug, 5}}, 0, 2);
+    state.m_clockNotSet = false;
+    CDownloadWorker worker = Download();
+    worker.Run();
+    EXPECT_EQ(worker.GetFiles().size(), 3u);
+    EXPECT_TRUE(FilesIn(folder.Path()).empty());
+    EXPECT_EQ(m_server->MemorySnapshot().count, 4);
+}
+
+TEST_F(WorkersTest, AnErrorAfterTheCountIsClearedKeepsTheFiles) {
+    // Start, index, two recordings, the cleared count; the access end fails.
+    StartDevice(2, true, {{sim::FaultKind::Unplug, 5}});
+    state.m_clockNotSet = false;
+    CDownloadWorker worker = Download();
+    worker.Run();
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0], "COM Error|COM ERROR|");
+    EXPECT_EQ(m_server->MemorySnapshot().count, 0);
+    EXPECT_EQ(worker.GetCancelState(), kFinished);
+    EXPECT_EQ(FilesIn(folder.Path()).size(), 2u);
+    records::CECGContentsData record;
+    record.SetPath(worker.GetFiles().back());
+    record.Load();
+    EXPECT_EQ(record.GetPosition(), 8);
 }
 
 TEST_F(WorkersTest, WriteSendsTheFilterAndTheClockWhenAsked) {
