@@ -1,8 +1,8 @@
 #include "ui/Translate.h"
+#include "support/QtApplication.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -20,15 +20,7 @@ using testsupport::TempFolder;
 
 namespace {
 
-QApplication& Application() {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
+using testsupport::Application;
 
 const char kEnglish[] = "\xEF\xBB\xBF[Info]\nLanguage=English\nLanguageID=$0409\n"
                         "[Font]\nName=DejaVu Sans\nSize=13\n"

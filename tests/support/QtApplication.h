@@ -1,0 +1,19 @@
+// The one Qt application object of a widget test binary, made on first use
+// with the offscreen platform unless another is chosen.
+#pragma once
+
+#include <QApplication>
+
+namespace testsupport {
+
+inline QApplication& Application() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "rhythmora-test";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
+}
+
+} // namespace testsupport
