@@ -1,0 +1,204 @@
+#include "render/WavePaper.h"
+
+#include "app/ECGFramework.h"
+#include "render/DrawCalibration.h"
+#include "render/DrawGrid.h"
+#include "render/DrawLine.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace render {
+
+namespace {
+
+constexpr std::array<LOGPEN, 6> kScreenPens{
+    LOGPEN{PS_SOLID, 1, RGB(247, 247, 247)}, LOGPEN{PS_SOLID, 4, RGB(240, 240, 240)},
+    LOGPEN{PS_SOLID, 4, RGB(230, 230, 230)}, LOGPEN{PS_SOLID, 4, RGB(230, 230, 230)},
+    LOGPEN{PS_SOLID, 2, RGB(0, 0, 0)},       LOGPEN{PS_SOLID, 2, RGB(153, 153, 153)}};
+
+constexpr COLORREF kDesk = RGB(224, 224, 224);
+// Text keeps its nominal size on a screen this many pixels wide.
+constexpr double kNominalScreenWidth = 1280.0;
+
+// The areas sit 15 to 18 units lower than on the printed report; strips are
+// measured down from the top of the waveform area.
+constexpr int kWaveTop = -998;
+constexpr std::array<std::pair<int, int>, CPrintPaper::kMaxStrips> kStripOffsets{
+    {{50, 350}, {400, 700}, {750, 1050}, {1100, 1400}, {1450, 1750}}};
+
+} // namespace
+
+CWavePaper::CWavePaper() {
+    m_pens = kScreenPens;
+    PushDrawSettings();
+    m_nCurrentPage = 0;
+    m_nSensitivity = kSensitivity10;
+    m_nZoom = 100;
+    m_nFontZoom = 100;
+    m_pGrid->SetGridLevels(1, 1, 1, 1, 1);
+    m_pGrid->SetPhaseReset(1, 1, 0);
+    m_pGrid->SetFrameSides(1, 1, 1, 1);
+}
+
+void CWavePaper::InitPage(CDC* pDC) {
+    CPrintPaper::InitPage(pDC);
+    SetFontSize(120);
+}
+
+void CWavePaper::Layout(RECT /*rc*/) {}
+
+void CWavePaper::SetZoom(int percent) {
+    if (percent <= 0)
+        return;
+    m_nZoom = percent;
+    const double unitsPerMm = percent / 100.0 * 10;
+    SetUnitsPerMm(unitsPerMm, unitsPerMm);
+    PushDrawSettings();
+}
+
+int CWavePaper::FullScaleFor(int index) const {
+    switch (index) {
+    case kSensitivity20:
+        return 4500;
+    case kSensitivity10:
+        return 3000;
+    case kSensitivity5:
+        return 1500;
+    default:
+        return GetFullScaleHeight();
+    }
+}
+
+void CWavePaper::SetSensitivity(int index) {
+    m_nSensitivity = index;
+    if (m_pFramework != nullptr)
+        m_pFramework->SetSensitivity(index);
+    m_nFullScale = FullScaleFor(index);
+}
+
+PageSize CWavePaper::GetPageSize() const {
+    return PageSize{static_cast<int>(5.0 * 0.5 * m_dUnits5mmX),
+                    static_cast<int>(m_nZoom * 885.0 / 100)};
+}
+
+void CWavePaper::SetContents(int left, int top, int right, int bottom) {
+    const RECT paper{0, 0, std::abs(right) - std::abs(left), std::abs(top) - std::abs(bottom)};
+
+    m_pLine->SetMarkerValues(0, 2047.0);
+    m_pLine->SetMarkerChecks(1, 1);
+    m_pGrid->SetPhaseReset(1, 1, 0);
+    m_pGrid->SetGridLevels(1, 1, 1, 1, 1);
+    m_pGrid->SetFrameSides(1, 1, 1, 1);
+
+    m_pages.fill({});
+    m_rcStrips.fill({});
+    m_nStripStarts.fill(0);
+    m_nRecordLength = m_nSamples;
+    m_nSampleRate = m_pRecord != nullptr ? m_pRecord->GetSampleRate() : 125;
+    const long long rate = m_nSampleRate;
+    const long long t0 = m_pRecord != nullptr ? m_pRecord->GetViewStartMs() : 0;
+    const long long t1 = m_pRecord != nullptr ? m_pRecord->GetViewEndMs() : 0;
+    // A view range from a damaged header is kept inside the samples, so the
+    // window can only shrink and never runs backwards.
+    const long long start = std::clamp<long long>(rate * t0 / 1000, 0, m_nRecordLength);
+    const long long end = std::clamp<long long>((rate * t1 + 999) / 1000, start, m_nRecordLength);
+    m_nWindowStart = static_cast<int>(start);
+    m_nWindowEnd = static_cast<int>(end);
+    m_pLine->SetRange(m_nWindowStart, m_nWindowEnd);
+
+    SetSpeedFactor(5.0);
+    SetGainFactor(40.0);
+    m_dSamplesPerStrip = rate > 0 ? static_cast<double>(rate) * 7.0 : 0.0;
+    m_nWindowLength = m_nWindowEnd - m_nWindowStart;
+
+    if (m_pFramework != nullptr)
+        m_pFramework->SetSensitivity(m_nSensitivity);
+    const int height = FullScaleFor(m_nSensitivity);
+
+    const int xUnits =
+        rate > 0 ? static_cast<int>(static_cast<double>(m_nWindowLength) / rate * m_dUnitsPerSecX)
+                 : 0;
+    m_pLine->SetXScale(rate > 0 ? m_nWindowLength : 0, xUnits);
+
+    // The heights are those of zoom 150; at zoom 100 they are the report's.
+    m_nFullScale = static_cast<int>(static_cast<float>(height) / (150.0f / m_nZoom));
+    m_pLine->SetYScale(2047.0, m_nFullScale);
+    const int pulseHeight = static_cast<int>(m_nFullScale * 0.05);
+    m_pCalibration->SetPulseSize(static_cast<int>(static_cast<float>(SecondsToUnits(0.1)) / 1.5),
+                                 pulseHeight);
+
+    RemoveAllAreas();
+    AddArea(200, -85, 1950, -150, 1);                        // title
+    AddArea(200, -300, 1950, -980, 1);                       // memo
+    AddArea(200, -236, 780, -280, 1);                        // heart rate
+    AddArea(200, -190, 920, -230, 1);                        // analysis
+    AddArea(200, kWaveTop, 1950, -2798, 1);                  // waveform
+    AddArea(200, -150, 1950, kWaveTop, 1);                   // font
+    AddArea(200, -2808, 1950, -2908, 1);                     // footer
+    AddArea(200, kWaveTop, 1950, kWaveTop - pulseHeight, 1); // calibration
+
+    const auto range = m_pLine->GetMinMax(m_nWindowStart, m_nWindowEnd);
+    m_pLine->SetCenter(range ? (range->dMin + range->dMax) / 2 : 0.0);
+    m_pLine->SetFixedCenter(1);
+
+    // Five strip rows: a window beyond 35 seconds (a low sampling rate) is
+    // cut after the fifth, as on the report.
+    m_nPageCount = 1;
+    int strips = 0;
+    if (m_dSamplesPerStrip > 0) {
+        while (strips < kMaxStrips && m_nWindowLength > strips * m_dSamplesPerStrip) {
+            const auto [offTop, offBottom] = kStripOffsets[static_cast<std::size_t>(strips)];
+            m_rcStrips[static_cast<std::size_t>(strips)] =
+                RECT{200, kWaveTop - offTop, 1950, kWaveTop - offBottom};
+            m_nStripStarts[static_cast<std::size_t>(strips)] =
+                static_cast<int>(strips * m_dSamplesPerStrip + m_nWindowStart);
+            ++strips;
+        }
+    }
+    m_nStripCount = strips;
+    m_pages[0] = PageEntry{0, strips};
+
+    SetPaperRect(paper);
+}
+
+void CWavePaper::BeginDraw(RECT rc) {
+    if (CDC* pDC = GetDC()) {
+        const int z = m_nZoom;
+        pDC->FillRect(RECT{0, 0, 50000, -50000}, kDesk);
+        const RECT sheet{rc.left + z * 26 / 100, rc.top - z * 26 / 100, rc.right + z * 14 / 100,
+                         rc.bottom + z * 36 / 100};
+        pDC->FillRect(sheet, m_crPaper);
+        const std::array<POINT, 5> outline{
+            POINT{sheet.left, sheet.bottom}, POINT{sheet.left, sheet.top},
+            POINT{sheet.right, sheet.top}, POINT{sheet.right, sheet.bottom},
+            POINT{sheet.left, sheet.bottom}};
+        pDC->Polyline(outline);
+        m_nFontZoom = static_cast<int>(pDC->GetDeviceCaps(HORZRES) / kNominalScreenWidth * 100);
+    }
+
+    TruncateAreas(kAreaFirstStrip);
+    m_nLastStripArea = kAreaFirstStrip - 1;
+    if (m_nCurrentPage < 0 || m_nCurrentPage >= m_nPageCount)
+        return;
+    const PageEntry& page = m_pages[static_cast<std::size_t>(m_nCurrentPage)];
+    for (int s = 0; s < page.nStrips; ++s) {
+        const RECT& strip = m_rcStrips[static_cast<std::size_t>(page.nFirstStrip + s)];
+        m_nLastStripArea = AddArea(strip.left, strip.top, strip.right, strip.bottom, 1);
+    }
+}
+
+void CWavePaper::DrawArea(int index, RECT rc) {
+    if (index == kAreaMemo) {
+        DrawMemo(rc, 0, 0); // the window shows the large body picture
+        return;
+    }
+    CPrintPaper::DrawArea(index, rc);
+}
+
+void CWavePaper::EndDraw() {
+    SelectPaperFont();
+}
+
+} // namespace render
