@@ -16,5 +16,8 @@ int RunDeviceInfo(std::span<const std::string> args);
 int RunSimulate(std::span<const std::string> args);
 int RunImport(std::span<const std::string> args);
 int RunDeviceWrite(std::span<const std::string> args);
+int RunReport(std::span<const std::string> args);
+int RunWave(std::span<const std::string> args);
+int RunThumbnail(std::span<const std::string> args);
 
 } // namespace tool

@@ -29,6 +29,11 @@ const char kUsage[] =
     "  device-write [--port P] [--filter on|off] [--set-clock]\n"
     "                                        write the filter setting (and the clock) to the "
     "device\n"
+    "  report FILE... -o OUT [--sensitivity 0|1|2] [--paper a4|letter]\n"
+    "                                        the report: .pdf one page per record, .svg/.png the first\n"
+    "  wave FILE -o OUT [--zoom 100|150|200] [--sensitivity 0|1|2]\n"
+    "                                        the wave paper as .png or .svg\n"
+    "  thumbnail FILE -o OUT                 the record list's thumbnail as .png or .svg\n"
     "  simulate [--recordings N] [--battery 1-3] [--filter on|off] [--clock set|unset]\n"
     "           [--faults LIST] [--state FILE | --card FOLDER] [--name NAME] [--serial S]\n"
     "           [--seed N]                   run the device simulator on a pseudo-terminal,\n"
@@ -73,6 +78,12 @@ int main(int argc, char* argv[]) {
             return tool::RunImport(args);
         if (command == "device-write")
             return tool::RunDeviceWrite(args);
+        if (command == "report")
+            return tool::RunReport(args);
+        if (command == "wave")
+            return tool::RunWave(args);
+        if (command == "thumbnail")
+            return tool::RunThumbnail(args);
         if (command == "--help" || command == "-h" || command == "help") {
             std::cout << kUsage;
             return tool::kExitOk;

@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
@@ -12,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -82,12 +85,23 @@ QRectF QPainterDC::MapRect(const render::RECT& rc) const {
 
 void QPainterDC::PreparePainter(bool withBrush) {
     const render::LOGPEN& pen = GetPen();
+    const double scale = std::abs(render::ScaleX(GetMapping()));
+    const std::optional<render::COLORREF> brush =
+        withBrush ? GetBrush() : std::optional<render::COLORREF>();
+    // A grid is thousands of lines in one pen: changing the painter's state
+    // for each would cost more than drawing them.
+    if (m_bStateValid && pen == m_appliedPen && scale == m_dAppliedScale && brush == m_appliedBrush)
+        return;
+    m_bStateValid = true;
+    m_appliedPen = pen;
+    m_dAppliedScale = scale;
+    m_appliedBrush = brush;
     if (pen.lopnStyle == render::PS_NULL) {
         m_painter.setPen(Qt::NoPen);
     } else {
         // Widths are logical units; anything thinner than a device pixel
         // stays one pixel wide, as on a GDI device.
-        const double width = pen.lopnWidth * std::abs(render::ScaleX(GetMapping()));
+        const double width = pen.lopnWidth * scale;
         QPen qpen(ToColor(pen.lopnColor));
         qpen.setWidthF(std::max(width, 1.0));
         qpen.setStyle(pen.lopnStyle == render::PS_DASH  ? Qt::DashLine
@@ -96,8 +110,7 @@ void QPainterDC::PreparePainter(bool withBrush) {
         qpen.setCapStyle(Qt::FlatCap);
         m_painter.setPen(qpen);
     }
-    const auto& brush = GetBrush();
-    m_painter.setBrush(withBrush && brush ? QBrush(ToColor(*brush)) : QBrush(Qt::NoBrush));
+    m_painter.setBrush(brush ? QBrush(ToColor(*brush)) : QBrush(Qt::NoBrush));
 }
 
 void QPainterDC::OnLine(render::POINT from, render::POINT to) {
@@ -130,14 +143,28 @@ void QPainterDC::OnEllipse(const render::RECT& rc) {
     m_painter.drawEllipse(MapRect(rc));
 }
 
-void QPainterDC::OnDrawText(std::string_view text, const render::RECT& rc, unsigned format) {
-    const render::LOGFONT& lf = GetFont();
+QFont QPainterDC::DeviceFont(const render::LOGFONT& lf) const {
     QFont font(QString::fromStdString(lf.lfFaceName));
     const double pixels = std::abs(lf.lfHeight * render::ScaleY(GetMapping()));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
     font.setWeight(lf.lfWeight >= render::FW_BOLD ? QFont::Bold : QFont::Normal);
     font.setItalic(lf.lfItalic);
-    m_painter.setFont(font);
+    return font;
+}
+
+std::function<int(std::string_view, const render::LOGFONT&)> QPainterDC::Measure() const {
+    return [this](std::string_view text, const render::LOGFONT& lf) {
+        const QFontMetricsF metrics(DeviceFont(lf), m_painter.device());
+        const double pixels = metrics.horizontalAdvance(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        const double scale = std::abs(render::ScaleX(GetMapping()));
+        return scale > 0 ? static_cast<int>(std::lround(pixels / scale)) : 0;
+    };
+}
+
+void QPainterDC::OnDrawText(std::string_view text, const render::RECT& rc, unsigned format) {
+    m_bStateValid = false;
+    m_painter.setFont(DeviceFont(GetFont()));
     m_painter.setPen(ToColor(GetTextColor()));
     QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (format & render::DT_SINGLELINE)
@@ -146,14 +173,25 @@ void QPainterDC::OnDrawText(std::string_view text, const render::RECT& rc, unsig
 }
 
 void QPainterDC::OnStretchBitmap(unsigned resourceId, const render::RECT& rc) {
-    const std::filesystem::path file =
-        std::filesystem::path(m_strArtworkFolder) / (std::to_string(resourceId) + ".svg");
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
-        return;
-    QSvgRenderer renderer(QString::fromStdString(file.string()));
-    if (renderer.isValid())
-        renderer.render(&m_painter, MapRect(rc));
+    // Parsed once per file: a thumbnail draws several pictures, and reading
+    // and parsing an SVG each time would cost more than the whole drawing.
+    static std::mutex lock;
+    static std::map<std::string, std::unique_ptr<QSvgRenderer>> renderers;
+    const std::string file =
+        (std::filesystem::path(m_strArtworkFolder) / (std::to_string(resourceId) + ".svg"))
+            .string();
+    const std::lock_guard guard(lock);
+    auto found = renderers.find(file);
+    if (found == renderers.end()) {
+        std::error_code ec;
+        std::unique_ptr<QSvgRenderer> renderer;
+        if (std::filesystem::is_regular_file(file, ec))
+            renderer = std::make_unique<QSvgRenderer>(QString::fromStdString(file));
+        found = renderers.emplace(file, std::move(renderer)).first;
+    }
+    if (found->second && found->second->isValid())
+        found->second->render(&m_painter, MapRect(rc));
+    m_bStateValid = false;
 }
 
 } // namespace ui

@@ -12,6 +12,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 class QPaintDevice;
@@ -38,6 +40,10 @@ public:
 
     bool IsPrinting() const override { return m_bPrinting; }
 
+    // Text width in logical units of the current mapping, from the font
+    // engine; the papers take it as their text measure.
+    std::function<int(std::string_view, const render::LOGFONT&)> Measure() const;
+
 protected:
     void OnLine(render::POINT from, render::POINT to) override;
     void OnPolyline(std::span<const render::POINT> points) override;
@@ -48,12 +54,18 @@ protected:
     void OnStretchBitmap(unsigned resourceId, const render::RECT& rc) override;
 
 private:
+    QFont DeviceFont(const render::LOGFONT& lf) const;
     QPointF Map(render::POINT pt) const;
     QRectF MapRect(const render::RECT& rc) const;
     // Applies the selected pen and brush to the painter.
     void PreparePainter(bool withBrush);
 
     QPainter& m_painter;
+    // The pen, scale and brush last given to the painter.
+    bool m_bStateValid = false;
+    render::LOGPEN m_appliedPen;
+    double m_dAppliedScale = 0;
+    std::optional<render::COLORREF> m_appliedBrush;
     bool m_bPrinting;
     std::string m_strArtworkFolder;
 };

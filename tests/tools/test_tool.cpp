@@ -195,3 +195,31 @@ TEST_F(ToolTest, MemoRefusalsLeaveTheFileAsItWas) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ToolTest, ReportWaveAndThumbnailFiles) {
+    const std::string a = home.Write("a.ecg", RecordBytes(0));
+    const std::string b = home.Write("b.ecg", RecordBytes(0x0040));
+    ToolRun run = Run({"report", a, b, "-o", home.File("r.pdf")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(home.File("r.pdf")).rfind("%PDF", 0), 0u);
+    run = Run({"wave", a, "-o", home.File("w.svg"), "--zoom", "150", "--sensitivity", "2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(ReadFile(home.File("w.svg")).find("<svg"), std::string::npos);
+    run = Run({"thumbnail", a, "-o", home.File("t.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(home.File("t.png")).substr(1, 3), "PNG");
+
+    run = Run({"thumbnail", home.File("gone.ecg"), "-o", home.File("x.png")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("gone.ecg"), std::string::npos);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"wave", a, "-o", "w.png", "--zoom", "120"},
+          {"report", a}, {"report", a, "-o", "r.pdf", "--paper", "a3"},
+          {"thumbnail", a, b, "-o", "t.png"}}) {
+        EXPECT_EQ(Run(args).status, 2) << args[0];
+    }
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+// `report`, `wave` and `thumbnail`: the papers written to files, drawn by
+// the same code as the windows and the printer.
+#include "platform/ResourceText.h"
+#include "records/ECGContentsData.h"
+#include "tools/Arguments.h"
+#include "tools/Commands.h"
+#include "tools/RecordMessages.h"
+#include "tools/ToolContext.h"
+#include "ui/PaperOutput.h"
+
+#include <QGuiApplication>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+namespace tool {
+
+namespace {
+
+// Drawing text needs a GUI application; without a display the offscreen
+// platform serves.
+QGuiApplication& Application() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "rhythmora-tool";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+    return application;
+}
+
+// Loads each file as a record; the message of the first that cannot be used.
+std::vector<std::unique_ptr<records::CECGContentsData>>
+LoadRecords(const std::vector<std::string>& files, std::string& problem) {
+    std::vector<std::unique_ptr<records::CECGContentsData>> loaded;
+    for (const std::string& file : files) {
+        auto record = std::make_unique<records::CECGContentsData>();
+        std::error_code ignored;
+        record->SetPath(std::filesystem::absolute(file, ignored).lexically_normal().string());
+        record->Load();
+        if (const unsigned text = RecordProblem(*record)) {
+            problem = file + ": " + platform::LoadText(text);
+            return {};
+        }
+        loaded.push_back(std::move(record));
+    }
+    return loaded;
+}
+
+int ParseSensitivity(const Arguments& arguments) {
+    const auto text = arguments.Value("--sensitivity");
+    return text ? ParseIntOption("--sensitivity", *text, 0, 2) : 1;
+}
+
+std::string Output(const Arguments& arguments, const char* command) {
+    const auto out = arguments.Value("-o");
+    if (!out)
+        throw UsageError(std::string(command) + " needs -o OUT");
+    return *out;
+}
+
+} // namespace
+
+int RunReport(std::span<const std::string> args) {
+    const Arguments arguments(args, {}, {"-o", "--sensitivity", "--paper"});
+    if (arguments.Positionals().empty())
+        throw UsageError("report needs at least one record file");
+    const std::string out = Output(arguments, "report");
+    const int sensitivity = ParseSensitivity(arguments);
+    const std::string paperName = arguments.Value("--paper").value_or("a4");
+    if (paperName != "a4" && paperName != "letter")
+        throw UsageError("--paper takes a4 or letter, not \"" + paperName + "\"");
+
+    app::CECGOptions options;
+    LoadToolSettings(options);
+    std::string problem;
+    const auto loaded = LoadRecords(arguments.Positionals(), problem);
+    if (loaded.empty())
+        return Fail(problem);
+    std::vector<const records::CECGContentsData*> list;
+    for (const auto& record : loaded)
+        list.push_back(record.get());
+
+    Application();
+    std::string error;
+    if (!ui::WriteReport(list, out, options, sensitivity,
+                         paperName == "letter" ? ui::PaperSize::Letter : ui::PaperSize::A4, error))
+        return Fail(error);
+    return kExitOk;
+}
+
+int RunWave(std::span<const std::string> args) {
+    const Arguments arguments(args, {}, {"-o", "--zoom", "--sensitivity"});
+    if (arguments.Positionals().size() != 1)
+        throw UsageError("wave takes exactly one record file");
+    const std::string out = Output(arguments, "wave");
+    const int zoom = ParseIntOption("--zoom", arguments.Value("--zoom").value_or("100"), 100, 200);
+    if (zoom != 100 && zoom != 150 && zoom != 200)
+        throw UsageError("--zoom takes 100, 150 or 200");
+    const int sensitivity = ParseSensitivity(arguments);
+
+    app::CECGOptions options;
+    LoadToolSettings(options);
+    std::string problem;
+    const auto loaded = LoadRecords(arguments.Positionals(), problem);
+    if (loaded.empty())
+        return Fail(problem);
+    Application();
+    std::string error;
+    if (!ui::WriteWave(*loaded.front(), out, options, zoom, sensitivity, error))
+        return Fail(error);
+    return kExitOk;
+}
+
+int RunThumbnail(std::span<const std::string> args) {
+    const Arguments arguments(args, {}, {"-o"});
+    if (arguments.Positionals().size() != 1)
+        throw UsageError("thumbnail takes exactly one record file");
+    const std::string out = Output(arguments, "thumbnail");
+    app::CECGOptions options;
+    LoadToolSettings(options);
+    std::string problem;
+    const auto loaded = LoadRecords(arguments.Positionals(), problem);
+    if (loaded.empty())
+        return Fail(problem);
+    Application();
+    std::string error;
+    if (!ui::WriteThumbnail(*loaded.front(), out, options, error))
+        return Fail(error);
+    return kExitOk;
+}
+
+} // namespace tool

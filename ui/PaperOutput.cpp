@@ -1,0 +1,209 @@
+#include "ui/PaperOutput.h"
+
+#include "render/PreviewPaper.h"
+#include "render/PrintJob.h"
+#include "render/WavePaper.h"
+#include "ui/QPainterDC.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <memory>
+
+namespace ui {
+
+namespace {
+
+// Image outputs of a page are made at this resolution.
+constexpr int kImageDpi = 150;
+
+enum class Kind { Pdf, Svg, Png, Unknown };
+
+Kind KindOf(const std::string& path) {
+    auto endsWith = [&path](const char* suffix) {
+        const std::string s = suffix;
+        return path.size() >= s.size() && path.compare(path.size() - s.size(), s.size(), s) == 0;
+    };
+    if (endsWith(".pdf"))
+        return Kind::Pdf;
+    if (endsWith(".svg"))
+        return Kind::Svg;
+    if (endsWith(".png"))
+        return Kind::Png;
+    return Kind::Unknown;
+}
+
+QPageSize PageSizeOf(PaperSize paper) {
+    return QPageSize(paper == PaperSize::Letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+// The report's page sequence into a PDF writer: one page per record.
+class CPdfTarget : public render::IPrintTarget {
+public:
+    CPdfTarget(const std::string& path, PaperSize paper) : m_writer(QString::fromStdString(path)) {
+        m_writer.setResolution(600);
+        m_writer.setPageSize(PageSizeOf(paper));
+        m_writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        m_writer.setCreator("Rhythmora");
+        m_bOpen = m_painter.begin(&m_writer);
+        if (m_bOpen)
+            m_dc = std::make_unique<QPainterDC>(m_painter, true);
+    }
+    bool IsOpen() const { return m_bOpen; }
+    render::CDC& GetDC() override { return *m_dc; }
+    void StartDoc(std::string_view name) override {
+        m_writer.setTitle(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+    }
+    void StartPage() override {
+        if (m_nPages++ > 0)
+            m_writer.newPage();
+    }
+    void EndPage() override {}
+    void EndDoc() override { m_painter.end(); }
+
+private:
+    QPdfWriter m_writer;
+    QPainter m_painter;
+    std::unique_ptr<QPainterDC> m_dc;
+    bool m_bOpen = false;
+    int m_nPages = 0;
+};
+
+// One page on any paint device; further pages are not drawn.
+class CSinglePageTarget : public render::IPrintTarget {
+public:
+    explicit CSinglePageTarget(QPainter& painter) : m_dc(painter, true) {}
+    render::CDC& GetDC() override { return m_dc; }
+    void StartDoc(std::string_view) override {}
+    void StartPage() override {}
+    void EndPage() override {}
+    void EndDoc() override {}
+
+private:
+    QPainterDC m_dc;
+};
+
+// Draws with `draw` into an image or SVG of the given size.
+template <typename Draw>
+bool WriteImage(const std::string& path, QSize size, int dpi, Draw draw, std::string& error) {
+    const Kind kind = KindOf(path);
+    if (kind == Kind::Png) {
+        QImage image(size, QImage::Format_RGB32);
+        image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
+        image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        draw(painter);
+        painter.end();
+        if (!image.save(QString::fromStdString(path), "PNG")) {
+            error = "The image " + path + " cannot be written.";
+            return false;
+        }
+        return true;
+    }
+    if (kind == Kind::Svg) {
+        QSvgGenerator generator;
+        generator.setFileName(QString::fromStdString(path));
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setResolution(dpi);
+        QPainter painter;
+        if (!painter.begin(&generator)) {
+            error = "The drawing " + path + " cannot be written.";
+            return false;
+        }
+        draw(painter);
+        painter.end();
+        return true;
+    }
+    error = "Give the output a name ending in .png or .svg" +
+            std::string(kind == Kind::Pdf ? " (a PDF holds only the report)." : ".");
+    return false;
+}
+
+} // namespace
+
+bool WriteReport(std::span<const records::CECGContentsData* const> records, const std::string& path,
+                 const app::CGraphOption& options, int sensitivity, PaperSize paper,
+                 std::string& error) {
+    render::CPrintManager manager;
+    if (KindOf(path) == Kind::Pdf) {
+        CPdfTarget target(path, paper);
+        if (!target.IsOpen()) {
+            error = "The report " + path + " cannot be written.";
+            return false;
+        }
+        manager.GetPaper().SetTextMeasure(static_cast<QPainterDC&>(target.GetDC()).Measure());
+        manager.PrintRecords(target, records, options, sensitivity);
+        return true;
+    }
+    const QSizeF mm = PageSizeOf(paper).size(QPageSize::Millimeter);
+    const QSize size(static_cast<int>(mm.width() / 25.4 * kImageDpi),
+                     static_cast<int>(mm.height() / 25.4 * kImageDpi));
+    const auto first = records.first(records.empty() ? 0 : 1);
+    return WriteImage(
+        path, size, kImageDpi,
+        [&](QPainter& painter) {
+            CSinglePageTarget target(painter);
+            manager.GetPaper().SetTextMeasure(static_cast<QPainterDC&>(target.GetDC()).Measure());
+            manager.PrintRecords(target, first, options, sensitivity);
+        },
+        error);
+}
+
+bool WriteWave(const records::CECGContentsData& record, const std::string& path,
+               const app::CGraphOption& options, int zoom, int sensitivity, std::string& error) {
+    // The screen the wave window would be on: 320 mm across 1920 pixels.
+    const int width = 1920;
+    const int height = static_cast<int>(297.0 * width / 320.0 * zoom / 100.0) + 60;
+    return WriteImage(
+        path, QSize(width, height), 96,
+        [&](QPainter& painter) {
+            QPainterDC dc(painter, false);
+            render::CWavePaper paper;
+            paper.SetGraphOption(options);
+            paper.SetTextMeasure(dc.Measure());
+            paper.SetData(&record);
+            paper.SetZoom(zoom);
+            paper.SetSensitivity(sensitivity);
+            paper.SetDC(&dc);
+            paper.SetContents(0, 0, -(zoom * 2060 / 100), -(zoom * 2970 / 100));
+            paper.ApplyGraphOptions(options.colours);
+            paper.Draw();
+        },
+        error);
+}
+
+bool WriteThumbnail(const records::CECGContentsData& record, const std::string& path,
+                    const app::CGraphOption& options, std::string& error) {
+    render::CPreviewPaper paper(5.0, 5.0);
+    paper.SetData(&record);
+    // The thumbnail's own rectangle, found on a scratch image first.
+    QImage scratch(8, 8, QImage::Format_RGB32);
+    QSize size(900, 150);
+    {
+        QPainter painter(&scratch);
+        QPainterDC dc(painter, false);
+        paper.SetDC(&dc);
+        const render::RECT rc = paper.GetPaperRect();
+        size = QSize(std::abs(rc.right - rc.left), std::abs(rc.bottom - rc.top));
+    }
+    return WriteImage(
+        path, size, 96,
+        [&](QPainter& painter) {
+            QPainterDC dc(painter, false);
+            paper.SetTextMeasure(dc.Measure());
+            paper.ApplyGraphOptions(options.colours);
+            paper.SetDC(&dc);
+            paper.Draw();
+        },
+        error);
+}
+
+} // namespace ui
