@@ -154,19 +154,24 @@ void CPrintPaper::Layout(RECT /*rc*/) {
     SetAreaRect(kAreaCalibration, 200, kWaveTop, 1950,
                 kWaveTop - static_cast<int>(m_nFullScale * 0.05 + 50));
 
+    LayoutStrips(kWaveTop, kStripOffsets);
+}
+
+// The trace is centred on the window's range; the page holds five strip
+// rows, so a window longer than 35 seconds (a low sampling rate) is cut
+// after the fifth strip.
+void CPrintPaper::LayoutStrips(int waveTop, const StripOffsets& offsets) {
     const auto range = m_pLine->GetMinMax(m_nWindowStart, m_nWindowEnd);
     m_pLine->SetCenter(range ? (range->dMin + range->dMax) / 2 : 0.0);
     m_pLine->SetFixedCenter(1);
 
-    // The page holds five strip rows: a window longer than 35 seconds (a
-    // low sampling rate) is cut after the fifth strip.
     m_nPageCount = 1;
     int strips = 0;
     if (m_dSamplesPerStrip > 0) {
         while (strips < kMaxStrips && m_nWindowLength > strips * m_dSamplesPerStrip) {
-            const auto [top, bottom] = kStripOffsets[static_cast<std::size_t>(strips)];
+            const auto [top, bottom] = offsets[static_cast<std::size_t>(strips)];
             m_rcStrips[static_cast<std::size_t>(strips)] =
-                RECT{200, kWaveTop - top, 1950, kWaveTop - bottom};
+                RECT{200, waveTop - top, 1950, waveTop - bottom};
             m_nStripStarts[static_cast<std::size_t>(strips)] =
                 static_cast<int>(strips * m_dSamplesPerStrip + m_nWindowStart);
             ++strips;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace render {
 
@@ -84,6 +85,11 @@ public:
     };
 
 protected:
+    // Centres the trace and lays out the strips of the current window below
+    // waveTop, each strip row at its offsets (top, bottom) from there.
+    using StripOffsets = std::array<std::pair<int, int>, kMaxStrips>;
+    void LayoutStrips(int waveTop, const StripOffsets& offsets);
+
     void InitPage(CDC* pDC) override;
     void Layout(RECT rc) override;
     void BeginDraw(RECT rc) override;

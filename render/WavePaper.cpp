@@ -139,26 +139,7 @@ void CWavePaper::SetContents(int left, int top, int right, int bottom) {
     AddArea(200, -2808, 1950, -2908, 1);                     // footer
     AddArea(200, kWaveTop, 1950, kWaveTop - pulseHeight, 1); // calibration
 
-    const auto range = m_pLine->GetMinMax(m_nWindowStart, m_nWindowEnd);
-    m_pLine->SetCenter(range ? (range->dMin + range->dMax) / 2 : 0.0);
-    m_pLine->SetFixedCenter(1);
-
-    // Five strip rows: a window beyond 35 seconds (a low sampling rate) is
-    // cut after the fifth, as on the report.
-    m_nPageCount = 1;
-    int strips = 0;
-    if (m_dSamplesPerStrip > 0) {
-        while (strips < kMaxStrips && m_nWindowLength > strips * m_dSamplesPerStrip) {
-            const auto [offTop, offBottom] = kStripOffsets[static_cast<std::size_t>(strips)];
-            m_rcStrips[static_cast<std::size_t>(strips)] =
-                RECT{200, kWaveTop - offTop, 1950, kWaveTop - offBottom};
-            m_nStripStarts[static_cast<std::size_t>(strips)] =
-                static_cast<int>(strips * m_dSamplesPerStrip + m_nWindowStart);
-            ++strips;
-        }
-    }
-    m_nStripCount = strips;
-    m_pages[0] = PageEntry{0, strips};
+    LayoutStrips(kWaveTop, kStripOffsets);
 
     SetPaperRect(paper);
 }

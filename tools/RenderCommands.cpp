@@ -61,6 +61,21 @@ std::string Output(const Arguments& arguments, const char* command) {
     return *out;
 }
 
+// Loads the one record of the command and draws it with `write`.
+template <typename Write> int DrawOne(const Arguments& arguments, Write write) {
+    app::CECGOptions options;
+    LoadToolSettings(options);
+    std::string problem;
+    const auto loaded = LoadRecords(arguments.Positionals(), problem);
+    if (loaded.empty())
+        return Fail(problem);
+    Application();
+    std::string error;
+    if (!write(*loaded.front(), options, error))
+        return Fail(error);
+    return kExitOk;
+}
+
 } // namespace
 
 int RunReport(std::span<const std::string> args) {
@@ -101,17 +116,9 @@ int RunWave(std::span<const std::string> args) {
         throw UsageError("--zoom takes 100, 150 or 200");
     const int sensitivity = ParseSensitivity(arguments);
 
-    app::CECGOptions options;
-    LoadToolSettings(options);
-    std::string problem;
-    const auto loaded = LoadRecords(arguments.Positionals(), problem);
-    if (loaded.empty())
-        return Fail(problem);
-    Application();
-    std::string error;
-    if (!ui::WriteWave(*loaded.front(), out, options, zoom, sensitivity, error))
-        return Fail(error);
-    return kExitOk;
+    return DrawOne(arguments, [&](const auto& record, const auto& options, std::string& error) {
+        return ui::WriteWave(record, out, options, zoom, sensitivity, error);
+    });
 }
 
 int RunThumbnail(std::span<const std::string> args) {
@@ -119,17 +126,9 @@ int RunThumbnail(std::span<const std::string> args) {
     if (arguments.Positionals().size() != 1)
         throw UsageError("thumbnail takes exactly one record file");
     const std::string out = Output(arguments, "thumbnail");
-    app::CECGOptions options;
-    LoadToolSettings(options);
-    std::string problem;
-    const auto loaded = LoadRecords(arguments.Positionals(), problem);
-    if (loaded.empty())
-        return Fail(problem);
-    Application();
-    std::string error;
-    if (!ui::WriteThumbnail(*loaded.front(), out, options, error))
-        return Fail(error);
-    return kExitOk;
+    return DrawOne(arguments, [&](const auto& record, const auto& options, std::string& error) {
+        return ui::WriteThumbnail(record, out, options, error);
+    });
 }
 
 } // namespace tool
