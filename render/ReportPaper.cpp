@@ -93,25 +93,12 @@ void CPrintPaper::InitPage(CDC* pDC) {
 }
 
 void CPrintPaper::Layout(RECT /*rc*/) {
-    m_pages.fill({});
-    m_rcStrips.fill({});
-    m_nStripStarts.fill(0);
     m_nPageCount = 0;
     m_nStripCount = 0;
-
-    m_nRecordLength = m_nSamples;
-    m_nSampleRate = m_pRecord != nullptr ? m_pRecord->GetSampleRate() : 125;
+    SetWindowMs(m_pRecord != nullptr ? m_pRecord->GetRangeStartMs() : 0,
+                m_pRecord != nullptr ? m_pRecord->GetRangeEndMs() : 0);
     const long long rate = m_nSampleRate;
-    const long long t0 = m_pRecord != nullptr ? m_pRecord->GetRangeStartMs() : 0;
-    const long long t1 = m_pRecord != nullptr ? m_pRecord->GetRangeEndMs() : 0;
-    // A window from a damaged header may lie outside the record or run
-    // backwards: keep it inside the samples so it can only shrink.
-    const long long start = std::clamp<long long>(rate * t0 / 1000, 0, m_nRecordLength);
-    const long long end = std::clamp<long long>((rate * t1 + 999) / 1000, start, m_nRecordLength);
-    m_nWindowStart = static_cast<int>(start);
-    m_nWindowEnd = static_cast<int>(end);
 
-    m_pLine->SetRange(m_nWindowStart, m_nWindowEnd);
     m_pLine->SetMarkerValues(0, 2047.0);
     m_pLine->SetMarkerChecks(1, 1);
     RemoveAllAreas();
@@ -160,6 +147,22 @@ void CPrintPaper::Layout(RECT /*rc*/) {
 // The trace is centred on the window's range; the page holds five strip
 // rows, so a window longer than 35 seconds (a low sampling rate) is cut
 // after the fifth strip.
+void CPrintPaper::SetWindowMs(long long t0, long long t1) {
+    m_pages.fill({});
+    m_rcStrips.fill({});
+    m_nStripStarts.fill(0);
+    m_nRecordLength = m_nSamples;
+    m_nSampleRate = m_pRecord != nullptr ? m_pRecord->GetSampleRate() : 125;
+    const long long rate = m_nSampleRate;
+    // A window from a damaged header may lie outside the record or run
+    // backwards: keep it inside the samples so it can only shrink.
+    const long long start = std::clamp<long long>(rate * t0 / 1000, 0, m_nRecordLength);
+    const long long end = std::clamp<long long>((rate * t1 + 999) / 1000, start, m_nRecordLength);
+    m_nWindowStart = static_cast<int>(start);
+    m_nWindowEnd = static_cast<int>(end);
+    m_pLine->SetRange(m_nWindowStart, m_nWindowEnd);
+}
+
 void CPrintPaper::LayoutStrips(int waveTop, const StripOffsets& offsets) {
     const auto range = m_pLine->GetMinMax(m_nWindowStart, m_nWindowEnd);
     m_pLine->SetCenter(range ? (range->dMin + range->dMax) / 2 : 0.0);

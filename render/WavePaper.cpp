@@ -92,21 +92,9 @@ void CWavePaper::SetContents(int left, int top, int right, int bottom) {
     m_pGrid->SetGridLevels(1, 1, 1, 1, 1);
     m_pGrid->SetFrameSides(1, 1, 1, 1);
 
-    m_pages.fill({});
-    m_rcStrips.fill({});
-    m_nStripStarts.fill(0);
-    m_nRecordLength = m_nSamples;
-    m_nSampleRate = m_pRecord != nullptr ? m_pRecord->GetSampleRate() : 125;
+    SetWindowMs(m_pRecord != nullptr ? m_pRecord->GetViewStartMs() : 0,
+                m_pRecord != nullptr ? m_pRecord->GetViewEndMs() : 0);
     const long long rate = m_nSampleRate;
-    const long long t0 = m_pRecord != nullptr ? m_pRecord->GetViewStartMs() : 0;
-    const long long t1 = m_pRecord != nullptr ? m_pRecord->GetViewEndMs() : 0;
-    // A view range from a damaged header is kept inside the samples, so the
-    // window can only shrink and never runs backwards.
-    const long long start = std::clamp<long long>(rate * t0 / 1000, 0, m_nRecordLength);
-    const long long end = std::clamp<long long>((rate * t1 + 999) / 1000, start, m_nRecordLength);
-    m_nWindowStart = static_cast<int>(start);
-    m_nWindowEnd = static_cast<int>(end);
-    m_pLine->SetRange(m_nWindowStart, m_nWindowEnd);
 
     SetSpeedFactor(5.0);
     SetGainFactor(40.0);
