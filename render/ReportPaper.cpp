@@ -219,6 +219,10 @@ void CPrintPaper::BeginDraw(RECT /*rc*/) {
     } else {
         m_nCurrentPage = 0;
     }
+    AddPageStrips();
+}
+
+void CPrintPaper::AddPageStrips() {
     TruncateAreas(kAreaFirstStrip);
     m_nLastStripArea = kAreaFirstStrip - 1;
     if (m_nCurrentPage < 0 || m_nCurrentPage >= m_nPageCount)

@@ -88,6 +88,8 @@ protected:
     // Clears the strips and takes the window t0..t1 (ms) of the record,
     // kept inside its samples.
     void SetWindowMs(long long t0, long long t1);
+    // Replaces the strip areas with those of the current page.
+    void AddPageStrips();
     // Centres the trace and lays out the strips of the current window below
     // waveTop, each strip row at its offsets (top, bottom) from there.
     using StripOffsets = std::array<std::pair<int, int>, kMaxStrips>;

@@ -147,15 +147,7 @@ void CWavePaper::BeginDraw(RECT rc) {
         m_nFontZoom = static_cast<int>(pDC->GetDeviceCaps(HORZRES) / kNominalScreenWidth * 100);
     }
 
-    TruncateAreas(kAreaFirstStrip);
-    m_nLastStripArea = kAreaFirstStrip - 1;
-    if (m_nCurrentPage < 0 || m_nCurrentPage >= m_nPageCount)
-        return;
-    const PageEntry& page = m_pages[static_cast<std::size_t>(m_nCurrentPage)];
-    for (int s = 0; s < page.nStrips; ++s) {
-        const RECT& strip = m_rcStrips[static_cast<std::size_t>(page.nFirstStrip + s)];
-        m_nLastStripArea = AddArea(strip.left, strip.top, strip.right, strip.bottom, 1);
-    }
+    AddPageStrips();
 }
 
 void CWavePaper::DrawArea(int index, RECT rc) {

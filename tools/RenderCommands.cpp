@@ -61,8 +61,8 @@ std::string Output(const Arguments& arguments, const char* command) {
     return *out;
 }
 
-// Loads the one record of the command and draws it with `write`.
-template <typename Write> int DrawOne(const Arguments& arguments, Write write) {
+// Loads the command's records and draws them with `write`.
+template <typename Write> int DrawRecords(const Arguments& arguments, Write write) {
     app::CECGOptions options;
     LoadToolSettings(options);
     std::string problem;
@@ -71,9 +71,16 @@ template <typename Write> int DrawOne(const Arguments& arguments, Write write) {
         return Fail(problem);
     Application();
     std::string error;
-    if (!write(*loaded.front(), options, error))
+    if (!write(loaded, options, error))
         return Fail(error);
     return kExitOk;
+}
+
+// The same for a command that draws one record.
+template <typename Write> int DrawOne(const Arguments& arguments, Write write) {
+    return DrawRecords(arguments, [&](const auto& loaded, const auto& options, std::string& error) {
+        return write(*loaded.front(), options, error);
+    });
 }
 
 } // namespace
@@ -88,22 +95,13 @@ int RunReport(std::span<const std::string> args) {
     if (paperName != "a4" && paperName != "letter")
         throw UsageError("--paper takes a4 or letter, not \"" + paperName + "\"");
 
-    app::CECGOptions options;
-    LoadToolSettings(options);
-    std::string problem;
-    const auto loaded = LoadRecords(arguments.Positionals(), problem);
-    if (loaded.empty())
-        return Fail(problem);
-    std::vector<const records::CECGContentsData*> list;
-    for (const auto& record : loaded)
-        list.push_back(record.get());
-
-    Application();
-    std::string error;
-    if (!ui::WriteReport(list, out, options, sensitivity,
-                         paperName == "letter" ? ui::PaperSize::Letter : ui::PaperSize::A4, error))
-        return Fail(error);
-    return kExitOk;
+    const ui::PaperSize paper = paperName == "letter" ? ui::PaperSize::Letter : ui::PaperSize::A4;
+    return DrawRecords(arguments, [&](const auto& loaded, const auto& options, std::string& error) {
+        std::vector<const records::CECGContentsData*> list;
+        for (const auto& record : loaded)
+            list.push_back(record.get());
+        return ui::WriteReport(list, out, options, sensitivity, paper, error);
+    });
 }
 
 int RunWave(std::span<const std::string> args) {
