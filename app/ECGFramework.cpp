@@ -18,6 +18,7 @@ constexpr unsigned kTextDeleteQuestion = 51001; // "ECG Data Delete OK?"
 constexpr unsigned kTextDataNotFound = 51012;   // "Data not find"
 constexpr unsigned kTextDeleteError = 51016;    // "Delete Error"
 constexpr const char* kDeleteHeading = "データ削除";
+constexpr unsigned kTextProgramName = 62080;
 
 bool EndsWith(const std::string& text, std::string_view suffix) {
     return text.size() >= suffix.size() &&
@@ -123,6 +124,31 @@ void CECGFramework::LoadPlugins(const std::string& shareFolder) {
         if (plugin->Load(path) == 1)
             m_plugins.push_back(std::move(plugin));
     }
+}
+
+std::string CECGFramework::RecordWindowKey(const records::CECGContentsData& record) {
+    return platform::LoadText(kTextProgramName) + "：" + record.GetFileName();
+}
+
+bool CECGFramework::RegisterWindow(const std::string& key, WindowHandle window) {
+    const auto found = std::find_if(m_registry.begin(), m_registry.end(),
+                                    [&key](const auto& entry) { return entry.first == key; });
+    if (found != m_registry.end())
+        return false;
+    m_registry.emplace_back(key, window);
+    return true;
+}
+
+int CECGFramework::UnregisterWindow(const std::string& key) {
+    std::erase_if(m_registry, [&key](const auto& entry) { return entry.first == key; });
+    return GetRecordWindowCount();
+}
+
+WindowHandle CECGFramework::FindRecordWindow(const records::CECGContentsData& record) const {
+    const std::string key = RecordWindowKey(record);
+    const auto found = std::find_if(m_registry.begin(), m_registry.end(),
+                                    [&key](const auto& entry) { return entry.first == key; });
+    return found == m_registry.end() ? nullptr : found->second;
 }
 
 } // namespace app

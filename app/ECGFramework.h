@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace records {
@@ -88,6 +89,16 @@ public:
     // code, with its message shown for a failure.
     int DeleteRecord(const std::string& path);
 
+    // The registry of open wave windows, keyed by their titles: the
+    // program's name, "：" and the record's file name.
+    static std::string RecordWindowKey(const records::CECGContentsData& record);
+    // False (nothing changes) when a window with that key is registered.
+    bool RegisterWindow(const std::string& key, WindowHandle window);
+    // The number of windows left registered.
+    int UnregisterWindow(const std::string& key);
+    WindowHandle FindRecordWindow(const records::CECGContentsData& record) const;
+    int GetRecordWindowCount() const { return static_cast<int>(m_registry.size()); }
+
     // Scans <shareFolder>/Plugin for "*.so" files.
     void LoadPlugins(const std::string& shareFolder);
     int GetPluginCount() const { return static_cast<int>(m_plugins.size()); }
@@ -114,6 +125,8 @@ private:
     RecordList m_listed;
     std::vector<std::unique_ptr<CECGPlugin>> m_plugins;
     std::vector<std::string> m_newPaths;
+    // Registration order, which the broadcasts to the windows follow.
+    std::vector<std::pair<std::string, WindowHandle>> m_registry;
     device::DeviceState m_deviceState;
     int m_nSensitivity = 1;
     IWindowHost* m_pWindowHost = nullptr;

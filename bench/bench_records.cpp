@@ -1,78 +1,20 @@
 // Gathering and loading a data folder of 10,000 full-length records: the
 // time a warm-cache refill of the record list takes and the memory the
 // loaded records hold.
-#include "records/RecordBuilder.h"
+#include "bench/RecordFolderFixture.h"
 #include "records/RecordFolder.h"
-#include "records/RecordFormat.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kRecordCount = 10000;
-
-// The folder of records, made once per run and removed at exit.
-class RecordFolderFixture {
-public:
-    RecordFolderFixture() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "rhythmora-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        m_path = pattern;
-        std::vector<std::uint16_t> samples(records::kMaxSamples);
-        for (int r = 0; r < kRecordCount; ++r) {
-            for (std::size_t i = 0; i < samples.size(); ++i) {
-                samples[i] = static_cast<std::uint16_t>((i * 7 + r) & 0xFFF);
-            }
-            const records::RecordFields fields{.recordNumber = static_cast<std::uint16_t>(r),
-                                               .recordedTime = 1700000000u + 60u * r,
-                                               .flags = static_cast<std::uint32_t>(r) & 0x7FFF};
-            const std::string bytes = records::BuildRecordFile(fields, samples, true);
-            char name[32];
-            std::snprintf(name, sizeof name, "d240105%06d_%04x.ecg", r, r & 0xFFFF);
-            std::ofstream(m_path + "/" + name, std::ios::binary)
-                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        }
-    }
-    ~RecordFolderFixture() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-const std::string& Folder() {
-    static const RecordFolderFixture fixture;
-    return fixture.Path();
-}
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            long kb = 0;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return -1;
-}
+using bench::Folder;
+using bench::ResidentKb;
 
 // Runs first, before any other benchmark has grown the heap.
 void BM_ResidentGrowthOfLoadedFolder(benchmark::State& state) {

@@ -115,6 +115,10 @@ public:
     int GetImageSlot() const { return m_nImageSlot; }
     bool HasImageSlot() const { return m_bImageSlotSet != 0; }
     void SetImageSlot(int slot);
+    void ForgetImageSlot() {
+        m_nImageSlot = -1;
+        m_bImageSlotSet = 0;
+    }
 
 private:
     struct MemoEntry {

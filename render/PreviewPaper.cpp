@@ -1,6 +1,7 @@
 #include "render/PreviewPaper.h"
 
 #include "app/ECGFramework.h"
+#include "app/ListDateText.h"
 #include "platform/ResourceText.h"
 #include "platform/TextFormat.h"
 #include "render/DrawGrid.h"
@@ -16,13 +17,11 @@ namespace render {
 
 namespace {
 
-constexpr unsigned kWeekdayText = 62000;
 constexpr unsigned kResultText = 62020;
 constexpr unsigned kFastRateText = 62021;
 constexpr unsigned kSlowRateText = 62025;
 constexpr unsigned kIrregularBeatsText = 62029;
 constexpr unsigned kIrregularWaveText = 62031;
-constexpr unsigned kDateText = 62090;
 constexpr unsigned kHeartRateText = 62092;
 
 constexpr unsigned kNewRecordDot = 314;
@@ -90,11 +89,7 @@ std::optional<std::string> DateLine(std::int64_t recorded) {
     std::tm local{};
     if (::localtime_r(&t, &local) == nullptr)
         return std::nullopt;
-    const std::string weekday = platform::LoadText(kWeekdayText + local.tm_wday);
-    const std::string date =
-        platform::FormatText(platform::LoadText(kDateText),
-                             {std::int64_t{local.tm_year} + 1900, std::int64_t{local.tm_mon} + 1,
-                              std::int64_t{local.tm_mday}, std::string_view(weekday)});
+    const std::string date = app::FormatListDate(&local);
     return platform::FormatText(
         "%s %02d:%02d",
         {std::string_view(date), std::int64_t{local.tm_hour}, std::int64_t{local.tm_min}});

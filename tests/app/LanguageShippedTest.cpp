@@ -30,6 +30,7 @@ const std::map<unsigned, std::string> kFormats = {
     {32000, "s"},      {51001, "d"}, {51011, "d"},   {51012, "d"},  {51016, "d"},
     {51027, "dddsdd"}, {62007, "d"}, {62008, "dds"}, {62011, "dd"}, {62090, "ddds"},
     {62091, "sddd"},   {62092, "d"}, {62093, "ss"},  {62094, "s"},  {62121, "d"},
+    {62401, "s"},
 };
 
 // The kinds of the printf conversions in a text; '?' for one that is

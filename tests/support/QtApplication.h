@@ -12,8 +12,10 @@ inline QApplication& Application() {
     static int argc = 1;
     static char name[] = "rhythmora-test";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: at exit Qt's own statics (the input-device registry
+    // among them) may already be gone when the application's children go.
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 } // namespace testsupport

@@ -1,6 +1,6 @@
-// The shipped artwork against the papers that stretch it: every picture id
-// the papers draw has an SVG in the share folder that loads, keeps the shape
-// of its destination rectangle and draws something.
+// The shipped artwork against the papers and windows that show it: every
+// picture id has an SVG in the share folder that loads, keeps the shape of
+// the rectangle it is shown in and draws something.
 #include "platform/ShareFolder.h"
 #include "support/QtApplication.h"
 
@@ -22,15 +22,52 @@ using testsupport::Application;
 
 struct Picture {
     int id;
-    int width; // of the rectangle the paper stretches the picture into
+    int width; // of the rectangle the picture is stretched into
     int height;
 };
 
-// Body pictures in 0.1 mm of the report's memo form; the rest in pixels of
-// a record thumbnail.
+// The two body pictures come first: the memo form checks below take them by
+// position.
 constexpr Picture kPictures[] = {
-    {255, 364, 250}, {227, 364, 250}, {279, 16, 16}, {314, 12, 12},
-    {315, 28, 28},   {316, 28, 28},   {327, 20, 20},
+    // Papers: body pictures in 0.1 mm of the report's memo form, the rest in
+    // pixels of a record thumbnail.
+    {255, 364, 250},
+    {227, 364, 250},
+    {279, 16, 16},
+    {314, 12, 12},
+    {315, 28, 28},
+    {316, 28, 28},
+    {327, 20, 20},
+    // Toolbar image lists: 32 x 32 in the main and wave toolbars, 24 x 24 in
+    // the wave window's zoom bar.
+    {303, 32, 32},
+    {269, 32, 32},
+    {270, 32, 32},
+    {298, 32, 32},
+    {267, 32, 32},
+    {277, 32, 32},
+    {271, 32, 32},
+    {222, 24, 24},
+    {233, 24, 24},
+    {234, 24, 24},
+    // Pictures on the 32-pixel-high buttons of the main view header.
+    {355, 20, 20},
+    {349, 20, 20},
+    {357, 20, 20},
+    // Dialogs: the white block stretched over header areas, battery levels,
+    // the recorder, the filter switch faces, the severity bars and the
+    // electrode positions of the user memo dialog.
+    {334, 20, 20},
+    {331, 48, 24},
+    {332, 48, 24},
+    {333, 48, 24},
+    {335, 128, 80},
+    {336, 64, 32},
+    {337, 64, 32},
+    {364, 6, 84},
+    {274, 6, 84},
+    {363, 6, 84},
+    {263, 170, 120},
 };
 
 void PrintTo(const Picture& picture, std::ostream* out) {
@@ -94,8 +131,43 @@ TEST_P(ArtworkTest, LoadsKeepsItsRectangleShapeAndDraws) {
     EXPECT_GT(PaintedShare(bottom, bottom.width()), 0.01);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPaperPicture, ArtworkTest, ::testing::ValuesIn(kPictures),
+INSTANTIATE_TEST_SUITE_P(EveryPicture, ArtworkTest, ::testing::ValuesIn(kPictures),
                          [](const auto& info) { return "Id" + std::to_string(info.param.id); });
+
+// A picture must stand out from the button face it sits on, or the button
+// looks empty: the search picture turns white when the face turns blue for
+// an active filter.
+TEST(ArtworkButtonTest, PictureContrastsWithItsFace) {
+    Application();
+    struct OnFace {
+        Picture picture;
+        QRgb face;
+    };
+    const QRgb white = qRgb(255, 255, 255);
+    const OnFace cases[] = {
+        {{355, 20, 20}, white},
+        {{349, 20, 20}, white},
+        {{357, 20, 20}, qRgb(0, 94, 184)},
+    };
+    for (const OnFace& onFace : cases) {
+        QSvgRenderer renderer(ArtworkPath(onFace.picture.id));
+        ASSERT_TRUE(renderer.isValid()) << onFace.picture.id;
+        const QImage image = Render(renderer, onFace.picture);
+        long distance = 0;
+        long solid = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (qAlpha(pixel) < 128)
+                    continue;
+                distance += std::abs(qGray(pixel) - qGray(onFace.face));
+                ++solid;
+            }
+        }
+        ASSERT_GT(solid, 0) << onFace.picture.id;
+        EXPECT_GT(distance / solid, 100) << onFace.picture.id;
+    }
+}
 
 // The body pictures lie over the end of the longest position labels of the
 // memo form, so they must leave their left edge unpainted and let the

@@ -1,0 +1,475 @@
+#include "ui/MainFrame.h"
+
+#include "app/Language.h"
+#include "app/StatusTexts.h"
+#include "platform/NamedLock.h"
+#include "platform/ResourceText.h"
+#include "platform/TextFormat.h"
+#include "records/ECGContentsData.h"
+#include "records/RecordList.h"
+#include "ui/Artwork.h"
+#include "ui/RecordListView.h"
+#include "ui/SinoraView.h"
+#include "ui/Translate.h"
+#include "ui/dialogs/CommonDlg.h"
+#include "ui/dialogs/ManualPath.h"
+#include "ui/dialogs/UIFontTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace ui {
+
+namespace {
+
+constexpr unsigned kTextTitle = 62080;
+constexpr unsigned kTextDataNotFound = 51012;
+constexpr unsigned kTextOperationError = 51015;
+constexpr unsigned kTextSelectError = 51018;
+constexpr unsigned kTextNotAvailable = 62400;
+constexpr unsigned kTextCannotOpenDocument = 62401;
+constexpr unsigned kTextManual = 62325;
+constexpr const char* kPrintDialogLock = "__Rhythmora_PrintDlg_Mutex__";
+constexpr int kFontFrame = 0;
+constexpr QSize kToolButtonSize{136, 62};
+constexpr QSize kToolIconSize{32, 32};
+
+struct MenuItem {
+    unsigned id; // 0: a separator
+    const char* text;
+    QKeySequence shortcut;
+};
+
+struct Popup {
+    const char* text;
+    std::vector<MenuItem> items;
+};
+
+const std::vector<Popup>& MainMenu() {
+    static const std::vector<Popup> menu{
+        {"&File",
+         {{app::kCmdImportSd, "Copy From &SD Card", {}},
+          {app::kCmdOpen, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+          {app::kCmdPrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)},
+          {0, nullptr, {}},
+          {app::kCmdDelete, "&Delete file...", QKeySequence(Qt::Key_Delete)},
+          {0, nullptr, {}},
+          {app::kCmdExit, "E&xit...", {}}}},
+        {"&Edit", {{app::kCmdMemo, "&Visible Memo...", QKeySequence(Qt::CTRL | Qt::Key_M)}}},
+        {"&Option",
+         {{app::kCmdDeviceSettings, "&Device Setting...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+          {app::kCmdOptions, "&Option...", QKeySequence(Qt::Key_F12)}}},
+        {"&Help",
+         {{app::kCmdHelp, "Show &Help...", QKeySequence(Qt::Key_F1)},
+          {app::kCmdVariousInfo, "&Various Informationt", {}},
+          {app::kCmdRegulatoryInfo, "&Regulatory Information", {}}}},
+    };
+    return menu;
+}
+
+// The toolbar: command, picture and the label's string id.
+struct ToolButton {
+    unsigned command;
+    unsigned picture;
+    unsigned label;
+};
+
+constexpr ToolButton kToolButtons[] = {
+    {app::kCmdImportSd, 303, 62290},    {app::kCmdOpen, 269, 62291},
+    {app::kCmdPrintButton, 270, 62104}, {app::kCmdDeviceSettings, 298, 62324},
+    {app::kCmdHelp, 267, 62293},        {app::kCmdExit, 277, 62314},
+};
+
+// The panes' widths in "0" characters; the last one stretches.
+constexpr int kPaneDigits[] = {30, 18, 18, 48};
+constexpr unsigned kPaneIds[] = {62294, 62322, 62295, 62296};
+
+QString Text(unsigned id) {
+    return QString::fromStdString(platform::LoadText(id));
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(app::CECGFramework& framework, QWidget* parent)
+    : QMainWindow(parent), m_framework(framework), m_document(this) {
+    const app::CECGOptions& options = framework.GetOptions();
+    setMinimumSize(kMinWidth, kMinHeight);
+    resize(std::max(options.listWidth, kMinWidth), std::max(options.listHeight, kMinHeight));
+    setWindowTitle(Text(kTextTitle));
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    ApplyUIFont(this, kFontFrame, true);
+
+    m_pView = new CSinoraView(framework, m_document, this);
+    setCentralWidget(m_pView);
+    CSinora2View& list = m_pView->List();
+    connect(&m_document, &CSinora2Doc::ViewsUpdated, &list, &CSinora2View::Refill);
+    connect(&list, &CSinora2View::SelectionUpdated, this,
+            [this](const records::CECGContentsData* single) {
+                ClearStatus();
+                if (single != nullptr)
+                    SetStatusRecord(*single);
+                UpdateCommandStates();
+            });
+    connect(&list, &CSinora2View::MarksChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&list, &CSinora2View::OpenRecord, this, [this](records::CECGContentsData*) {
+        if (m_framework.EnableAllWindows(false) == 0)
+            return;
+        NotAvailable();
+        m_framework.EnableAllWindows(true);
+    });
+    connect(&list, &CSinora2View::OpenSelected, this, [this] {
+        if (m_framework.EnableAllWindows(false) == 0)
+            return;
+        NotAvailable();
+        m_framework.EnableAllWindows(true);
+    });
+    m_framework.SetWindowHost(this);
+    m_framework.SetPrompts(m_pPrompts);
+}
+
+CMainFrame::~CMainFrame() {
+    m_framework.SetWindowHost(nullptr);
+    m_framework.SetPrompts(nullptr);
+}
+
+void CMainFrame::SetPrompts(platform::IUserPrompts* prompts) {
+    m_pPrompts = prompts != nullptr ? prompts : &m_windowPrompts;
+    m_framework.SetPrompts(m_pPrompts);
+}
+
+void CMainFrame::CreateActions() {
+    auto add = [this](unsigned id, const QString& text, const QKeySequence& shortcut) {
+        auto* action = new QAction(text, this);
+        SetControlId(action, id);
+        if (!shortcut.isEmpty()) {
+            action->setShortcut(shortcut);
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        addAction(action);
+        m_actions[id] = action;
+        return action;
+    };
+    for (const Popup& popup : MainMenu()) {
+        for (const MenuItem& item : popup.items) {
+            if (item.id != 0)
+                add(item.id, QString::fromUtf8(item.text), item.shortcut);
+        }
+    }
+    add(app::kCmdSortAscending, "Sort by time(ASC)", {});
+    add(app::kCmdSortDescending, "Sort by time(DESC)", {});
+    add(app::kCmdConvertEcg, "Convert to &ECG", {});
+    add(app::kCmdConvertText, "Convert to &TXT", {});
+    m_pPrintButton = add(app::kCmdPrintButton, Text(62104), {});
+}
+
+QAction* CMainFrame::Action(unsigned command) const {
+    const auto found = m_actions.find(command);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void CMainFrame::CreateMenus() {
+    for (const Popup& popup : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.text));
+        for (const MenuItem& item : popup.items) {
+            if (item.id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(Action(item.id));
+        }
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar = addToolBar(QString());
+    m_pToolBar->setObjectName("MainToolBar");
+    m_pToolBar->setMovable(false);
+    m_pToolBar->setFloatable(false);
+    m_pToolBar->setIconSize(kToolIconSize);
+    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_pToolBar->toggleViewAction()->setEnabled(false);
+    for (const ToolButton& button : kToolButtons) {
+        QAction* action = Action(button.command);
+        action->setIcon(ArtworkIcon(button.picture, kToolIconSize));
+        m_pToolBar->addAction(action);
+        if (auto* widget = qobject_cast<QToolButton*>(m_pToolBar->widgetForAction(action))) {
+            widget->setMinimumSize(kToolButtonSize);
+            widget->setMaximumHeight(kToolButtonSize.height());
+            SetControlId(widget, button.command);
+        }
+    }
+}
+
+void CMainFrame::CreateStatusBar() {
+    const QFontMetrics metrics(UIFont(kFontFrame));
+    for (std::size_t i = 0; i < m_panes.size(); ++i) {
+        auto* pane = new QLabel(this);
+        SetControlId(pane, kPaneIds[i]);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        pane->setMinimumWidth(metrics.horizontalAdvance(QString(kPaneDigits[i], '0')));
+        pane->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        statusBar()->addWidget(pane, i + 1 == m_panes.size() ? 1 : 0);
+        m_panes[i] = pane;
+    }
+    statusBar()->setSizeGripEnabled(true);
+}
+
+CSinora2View& CMainFrame::List() {
+    return m_pView->List();
+}
+
+app::MainCommandState CMainFrame::CommandState() const {
+    CSinora2View& list = m_pView->List();
+    app::MainCommandState state;
+    state.listCount = list.RecordCount();
+    state.listSelection = list.SelectedItemCount();
+    state.selectedCount = m_framework.GetSelectedCount();
+    state.anyMarked = list.AnyMarked();
+    state.printDialogOpen = platform::CNamedLock::IsTaken(kPrintDialogLock);
+    return state;
+}
+
+bool CMainFrame::IsCommandEnabled(unsigned command) const {
+    return app::IsMainCommandEnabled(command, CommandState());
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const app::MainCommandState state = CommandState();
+    for (const auto& [id, action] : m_actions)
+        action->setEnabled(app::IsMainCommandEnabled(id, state));
+}
+
+void CMainFrame::OnCommand(unsigned command) {
+    app::CLanguages& languages = app::Languages();
+    if (languages.IsLanguageCommand(command)) {
+        if (languages.OnLanguageCommand(command, true))
+            ApplyLanguage();
+        return;
+    }
+    if (!IsCommandEnabled(command))
+        return;
+    switch (command) {
+    case app::kCmdExit:
+        close();
+        return;
+    case app::kCmdVariousInfo:
+        ShowInformation(CommonDlg::kVarious);
+        return;
+    case app::kCmdRegulatoryInfo:
+        ShowInformation(CommonDlg::kRegulatory);
+        return;
+    case app::kCmdSortAscending:
+        List().Sort(records::kSortByTime, true);
+        return;
+    case app::kCmdSortDescending:
+        List().Sort(records::kSortByTimeDescending, true);
+        return;
+    default:
+        break;
+    }
+    if (m_framework.EnableAllWindows(false) == 0)
+        return;
+    switch (command) {
+    case app::kCmdDelete:
+        DeleteRecords();
+        break;
+    case app::kCmdOpen:
+        OpenRecords();
+        break;
+    case app::kCmdHelp:
+        OpenHelp();
+        FocusList();
+        break;
+    default:
+        NotAvailable();
+        FocusList();
+        break;
+    }
+    m_framework.EnableAllWindows(true);
+}
+
+void CMainFrame::ShowText(unsigned textId, platform::MessageIcon icon) {
+    m_pPrompts->ShowMessage(platform::LoadText(textId), icon);
+}
+
+void CMainFrame::NotAvailable() {
+    ShowText(kTextNotAvailable);
+}
+
+bool CMainFrame::RefuseOpenWindows(bool allSelected) {
+    const int count =
+        allSelected ? m_framework.GetSelectedCount() : std::min(1, m_framework.GetSelectedCount());
+    for (int i = 0; i < count; ++i) {
+        const app::WindowHandle window = m_framework.FindRecordWindow(*m_framework.GetSelected(i));
+        if (window == nullptr)
+            continue;
+        ShowText(kTextOperationError);
+        // The windows are disabled; the open one is let through just long
+        // enough to take the focus.
+        m_framework.EnableAllWindows(true);
+        FocusWindow(window);
+        m_framework.EnableAllWindows(false);
+        return true;
+    }
+    return false;
+}
+
+void CMainFrame::DeleteRecords() {
+    if (RefuseOpenWindows(true))
+        return;
+    if (m_framework.DeleteSelectedRecords(this) != 0)
+        RefreshList();
+}
+
+void CMainFrame::OpenRecords() {
+    if (m_framework.GetSelectedCount() == 0) {
+        ShowText(kTextSelectError);
+        return;
+    }
+    NotAvailable();
+}
+
+void CMainFrame::OpenHelp() {
+    const std::string path = BuildManualPath(kTextManual);
+    if (!OpenDocument(path)) {
+        m_pPrompts->ShowMessage(platform::FormatText(platform::LoadText(kTextCannotOpenDocument),
+                                                     {std::string_view(path)}),
+                                platform::MessageIcon::Exclamation);
+    }
+}
+
+void CMainFrame::ShowInformation(int templateId) {
+    CommonDlg dialog(templateId, this);
+    dialog.SetPrompts(m_pPrompts);
+    dialog.DoModal();
+}
+
+void CMainFrame::FocusList() {
+    List().setFocus();
+}
+
+void CMainFrame::RefreshList() {
+    m_document.UpdateAllViews();
+    m_pView->UpdateSelectionCount();
+    if (List().RecordCount() == 0)
+        ClearStatus();
+    UpdateCommandStates();
+}
+
+void CMainFrame::ClearStatus() {
+    for (QLabel* pane : m_panes)
+        pane->clear();
+}
+
+void CMainFrame::SetStatusRecord(const records::CECGContentsData& record) {
+    const auto texts = app::StatusPaneTexts(record);
+    for (std::size_t i = 0; i < m_panes.size(); ++i)
+        m_panes[i]->setText(QString::fromStdString(texts[i]));
+}
+
+QString CMainFrame::StatusText(int pane) const {
+    if (pane < 0 || pane >= static_cast<int>(m_panes.size()))
+        return {};
+    return m_panes[static_cast<std::size_t>(pane)]->text();
+}
+
+void CMainFrame::ApplyLanguage() {
+    SetWindowLayout(this, false);
+    SetWindowLayout(statusBar(), false);
+    TranslateMenu(menuBar());
+    ApplyCommandTexts(this);
+    for (const ToolButton& button : kToolButtons)
+        Action(button.command)->setIconText(Text(button.label));
+    m_pPrintButton->setText(Text(62104));
+    m_pView->ApplyLanguage();
+    setWindowTitle(Text(kTextTitle));
+    RefreshList();
+}
+
+QMenu* CMainFrame::BuildContextMenu() {
+    auto* menu = new QMenu(this);
+    menu->addAction(Action(app::kCmdOpen));
+    menu->addAction(Action(app::kCmdMemo));
+    menu->addAction(Action(app::kCmdPrint));
+    menu->addAction(Action(app::kCmdDelete));
+    if (m_framework.GetOptions().developerMode != 0) {
+        menu->addSeparator();
+        menu->addAction(Action(app::kCmdSortAscending));
+        menu->addAction(Action(app::kCmdSortDescending));
+        menu->addSeparator();
+        menu->addAction(Action(app::kCmdConvertEcg));
+        menu->addAction(Action(app::kCmdConvertText));
+    }
+    TranslateMenu(menu);
+    UpdateCommandStates();
+    return menu;
+}
+
+void CMainFrame::contextMenuEvent(QContextMenuEvent* event) {
+    const QRect view(m_pView->mapToGlobal(QPoint(0, 0)), m_pView->size());
+    if (!view.contains(event->globalPos())) {
+        QMainWindow::contextMenuEvent(event);
+        return;
+    }
+    QMenu* menu = BuildContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    FocusList();
+    // While a dialog or a wave window works with the main window disabled,
+    // it stays in front.
+    if (const app::WindowHandle front = m_framework.GetFrontWindow();
+        front != nullptr && front != this)
+        FocusWindow(front);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_framework.IsBusy()) {
+        event->ignore();
+        return;
+    }
+    m_framework.GetOptions().SetListSize(width(), height());
+    QMainWindow::closeEvent(event);
+}
+
+app::WindowHandle CMainFrame::ForegroundWindow() {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? static_cast<QWidget*>(active) : static_cast<QWidget*>(this);
+}
+
+void CMainFrame::EnableWindows(bool enable) {
+    setEnabled(enable);
+    if (enable)
+        UpdateCommandStates();
+}
+
+void CMainFrame::FocusWindow(app::WindowHandle window) {
+    auto* widget = const_cast<QWidget*>(static_cast<const QWidget*>(window));
+    if (widget == nullptr)
+        return;
+    if (widget->isMinimized())
+        widget->showNormal();
+    widget->raise();
+    widget->activateWindow();
+    widget->setFocus();
+}
+
+} // namespace ui
