@@ -53,6 +53,7 @@ public:
 
     void SetWindowHost(IWindowHost* host) { m_pWindowHost = host; }
     void SetPrompts(platform::IUserPrompts* prompts) { m_pPrompts = prompts; }
+    platform::IUserPrompts* GetPrompts() const { return m_pPrompts; }
 
     // Record lists; the framework borrows the records, the list view owns
     // them. Element access gives nullptr for an index out of range.
@@ -98,10 +99,21 @@ public:
     int UnregisterWindow(const std::string& key);
     WindowHandle FindRecordWindow(const records::CECGContentsData& record) const;
     int GetRecordWindowCount() const { return static_cast<int>(m_registry.size()); }
+    // The registered windows in registration order.
+    std::vector<WindowHandle> RecordWindows() const {
+        std::vector<WindowHandle> windows;
+        for (const auto& entry : m_registry)
+            windows.push_back(entry.second);
+        return windows;
+    }
 
     // Scans <shareFolder>/Plugin for "*.so" files.
     void LoadPlugins(const std::string& shareFolder);
     int GetPluginCount() const { return static_cast<int>(m_plugins.size()); }
+
+    // A print job runs: the print commands stay disabled meanwhile.
+    void SetPrinting(bool printing) { m_bPrinting = printing; }
+    bool IsPrinting() const { return m_bPrinting; }
 
     CECGOptions& GetOptions() { return m_options; }
     const CECGOptions& GetOptions() const { return m_options; }
@@ -119,6 +131,7 @@ private:
     // Kept beside the front window: there may be no foreground window to
     // remember, and the windows are disabled all the same.
     bool m_bDisabled = false;
+    bool m_bPrinting = false;
     CECGOptions m_options;
     RecordList m_printList;
     RecordList m_selected;

@@ -24,10 +24,11 @@ public:
     static bool IsTaken(const std::string& name);
 
     const std::string& GetName() const { return m_strName; }
-
-private:
+    // The file the lock of that name is kept on; empty for a name that
+    // cannot be one.
     static std::string LockPath(const std::string& name);
 
+private:
     std::string m_strName;
     int m_fd = -1;
 };

@@ -28,6 +28,14 @@ public:
     // button was taken, kIdCancel otherwise.
     virtual int Ask(const std::string& heading, const std::string& message, PromptForm form,
                     const std::string& firstButton = {}) = 0;
+    // Which records to print: kIdOk with `choice` 0 for the records marked
+    // with the print mark, 1 for the one with the focus; kIdCancel to print
+    // nothing. Without a choice to offer, the marked records.
+    virtual int AskPrintTarget(const std::string& heading, const std::string& message,
+                               int& choice) {
+        choice = 0;
+        return Ask(heading, message, PromptForm::TwoButtons, "印刷");
+    }
 };
 
 } // namespace platform

@@ -2,10 +2,10 @@
 // virtual device until it is interrupted or unplugs itself.
 #include "device/VirtualDevices.h"
 #include "device/sim/SimCard.h"
+#include "device/sim/SimIdentity.h"
 #include "device/sim/SimServer.h"
 #include "device/sim/SimState.h"
 #include "platform/Files.h"
-#include "platform/UdevDevices.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
 #include "tools/ToolContext.h"
@@ -23,9 +23,6 @@ namespace {
 using device::sim::Fault;
 using device::sim::FaultKind;
 using device::sim::SimMemory;
-
-constexpr std::uint16_t kVendorId = 0x1A3C;
-constexpr std::uint16_t kProductId = 0x0B71;
 
 struct SimulateOptions {
     int recordings = 5;
@@ -107,13 +104,9 @@ std::vector<device::sim::SimRecordingPlan> FreshRecordings(const SimulateOptions
 }
 
 SimMemory FreshMemory(const SimulateOptions& options) {
-    SimMemory memory;
-    memory.battery = static_cast<std::uint8_t>(options.battery);
-    memory.filter = options.filterOn ? 2 : 0;
-    memory.clockSet = options.clockSet;
-    for (const auto& plan : FreshRecordings(options))
-        device::sim::StoreRecording(memory, device::sim::BuildRecordingBlock(plan));
-    return memory;
+    return device::sim::DeviceWithRecordings(FreshRecordings(options),
+                                             static_cast<std::uint8_t>(options.battery),
+                                             options.filterOn, options.clockSet);
 }
 
 sigset_t BlockEndSignals() {
@@ -127,7 +120,7 @@ sigset_t BlockEndSignals() {
 }
 
 std::string InstanceIdOf(const SimulateOptions& options) {
-    return platform::FormatUsbInstanceId(kVendorId, kProductId, options.serial);
+    return device::sim::InstanceIdOf(options.serial);
 }
 
 // Waits for an end signal, or for the device to unplug itself. The signals

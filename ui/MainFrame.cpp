@@ -2,6 +2,9 @@
 
 #include "app/Language.h"
 #include "app/StatusTexts.h"
+#include "device/DeviceInfo.h"
+#include "device/DevicePorts.h"
+#include "device/workflow/ImportStart.h"
 #include "platform/NamedLock.h"
 #include "platform/ResourceText.h"
 #include "platform/TextFormat.h"
@@ -12,6 +15,7 @@
 #include "ui/SinoraView.h"
 #include "ui/Translate.h"
 #include "ui/dialogs/CommonDlg.h"
+#include "ui/dialogs/CopyExecDlg.h"
 #include "ui/dialogs/ManualPath.h"
 #include "ui/dialogs/UIFontTable.h"
 
@@ -37,7 +41,11 @@ constexpr unsigned kTextSelectError = 51018;
 constexpr unsigned kTextNotAvailable = 62400;
 constexpr unsigned kTextCannotOpenDocument = 62401;
 constexpr unsigned kTextManual = 62325;
-constexpr const char* kPrintDialogLock = "__Rhythmora_PrintDlg_Mutex__";
+constexpr unsigned kTextFileNotFound = 61448;
+constexpr unsigned kTextComErrorHeading = 52026;
+constexpr unsigned kTextComError = 51026;
+constexpr unsigned kTextPrintHeading = 52030;
+constexpr unsigned kTextPrintQuestion = 51030;
 constexpr int kFontFrame = 0;
 constexpr QSize kToolButtonSize{136, 62};
 constexpr QSize kToolIconSize{32, 32};
@@ -96,10 +104,37 @@ QString Text(unsigned id) {
     return QString::fromStdString(platform::LoadText(id));
 }
 
+// The file may have gone, or changed, since the list was filled.
+bool IsReadable(const std::string& path) {
+    records::CECGContentsData fresh;
+    fresh.SetPath(path);
+    if (!fresh.IsValidFile())
+        return false;
+    fresh.Load();
+    return fresh.IsLoaded();
+}
+
+// A status read that fails is told with the program's own box.
+class CComErrorReporter : public device::IDeviceErrorReporter {
+public:
+    explicit CComErrorReporter(platform::IUserPrompts& prompts) : m_prompts(prompts) {}
+    void ReportDeviceError(std::string_view) override {
+        m_prompts.Ask(platform::LoadText(kTextComErrorHeading), platform::LoadText(kTextComError),
+                      platform::PromptForm::OneOk);
+    }
+
+private:
+    platform::IUserPrompts& m_prompts;
+};
+
 } // namespace
 
 CMainFrame::CMainFrame(app::CECGFramework& framework, QWidget* parent)
-    : QMainWindow(parent), m_framework(framework), m_document(this) {
+    : QMainWindow(parent), m_framework(framework), m_document(this),
+      m_watcher([this](const std::string& port) {
+          CComErrorReporter reporter(*m_pPrompts);
+          return device::ReadDeviceInfo(port, m_framework.GetDeviceState(), &reporter);
+      }) {
     const app::CECGOptions& options = framework.GetOptions();
     setMinimumSize(kMinWidth, kMinHeight);
     resize(std::max(options.listWidth, kMinWidth), std::max(options.listHeight, kMinHeight));
@@ -135,6 +170,7 @@ CMainFrame::CMainFrame(app::CECGFramework& framework, QWidget* parent)
         NotAvailable();
         m_framework.EnableAllWindows(true);
     });
+    connect(m_pView, &CSinoraView::DeviceTimer, this, &CMainFrame::OnDeviceTimer);
     m_framework.SetWindowHost(this);
     m_framework.SetPrompts(m_pPrompts);
 }
@@ -238,7 +274,8 @@ app::MainCommandState CMainFrame::CommandState() const {
     state.listSelection = list.SelectedItemCount();
     state.selectedCount = m_framework.GetSelectedCount();
     state.anyMarked = list.AnyMarked();
-    state.printDialogOpen = platform::CNamedLock::IsTaken(kPrintDialogLock);
+    state.printDialogOpen = IsPrintDialogFree() == 0;
+    state.printing = m_framework.IsPrinting();
     return state;
 }
 
@@ -293,6 +330,17 @@ void CMainFrame::OnCommand(unsigned command) {
         OpenHelp();
         FocusList();
         break;
+    case app::kCmdPrint:
+    case app::kCmdPrintButton:
+        PrintFlow();
+        FocusList();
+        break;
+    case app::kCmdImportSd:
+        if (StartImport() == 1)
+            RefreshList();
+        else
+            FocusList();
+        break;
     default:
         NotAvailable();
         FocusList();
@@ -340,6 +388,85 @@ void CMainFrame::OpenRecords() {
         return;
     }
     NotAvailable();
+}
+
+int CMainFrame::StartImport() {
+    std::vector<std::string> ports;
+    device::FindDevicePorts(ports);
+    const app::CECGOptions& options = m_framework.GetOptions();
+    const std::optional<device::ImportPlan> plan =
+        device::PrepareImport(ports, options.dirSd, options.dirHdd, *m_pPrompts);
+    if (!plan)
+        return 2;
+    CCopyExecDlg dialog(m_framework, this);
+    if (plan->card) {
+        dialog.SetCardCopy(*plan->card);
+    } else if (!dialog.SetPortAndFolder(plan->port, plan->folder)) {
+        return 2;
+    }
+    dialog.DoModal();
+    return 1;
+}
+
+void CMainFrame::OnDeviceTimer() {
+    std::vector<std::string> ports;
+    device::FindDevicePorts(ports);
+    const std::optional<std::string> port = m_watcher.OnDeviceTimer(ports, m_framework.IsBusy());
+    if (!port)
+        return;
+    // The automatic import runs inside the busy frame like any command, so
+    // no second one can start while it runs.
+    if (m_framework.EnableAllWindows(false) == 0)
+        return;
+    CCopyExecDlg dialog(m_framework, this);
+    if (dialog.SetPortAndFolder(*port, m_framework.GetOptions().dirHdd) &&
+        dialog.DoModal() == platform::kIdOk)
+        RefreshList();
+    m_framework.EnableAllWindows(true);
+}
+
+void CMainFrame::PrintFlow() {
+    if (RefuseOpenWindows(false))
+        return;
+    const bool anyMarked = List().AnyMarked();
+    bool marked = anyMarked;
+    if (List().SelectedItemCount() == 0) {
+        if (!anyMarked)
+            return;
+    } else if (anyMarked) {
+        int choice = 0;
+        if (m_pPrompts->AskPrintTarget(platform::LoadText(kTextPrintHeading),
+                                       platform::LoadText(kTextPrintQuestion),
+                                       choice) != platform::kIdOk)
+            return;
+        marked = choice == 0;
+    }
+    if (FillPrintList(marked) && m_framework.GetPrintCount() > 0)
+        PrintRecords(this, m_framework, m_printManager, m_chooser);
+}
+
+bool CMainFrame::FillPrintList(bool marked) {
+    m_framework.ClearPrint();
+    std::vector<records::CECGContentsData*> candidates;
+    if (marked) {
+        // The folder's order, which the framework keeps.
+        for (int i = 0; i < m_framework.GetListedCount(); ++i)
+            if (m_framework.GetListed(i)->IsChecked())
+                candidates.push_back(m_framework.GetListed(i));
+    } else {
+        for (int i = 0; i < m_framework.GetSelectedCount(); ++i)
+            candidates.push_back(m_framework.GetSelected(i));
+    }
+    for (records::CECGContentsData* record : candidates) {
+        if (!IsReadable(record->GetPath())) {
+            m_framework.ClearPrint();
+            ShowText(marked ? kTextFileNotFound : kTextDataNotFound, platform::MessageIcon::Hand);
+            RefreshList();
+            return false;
+        }
+        m_framework.AppendPrint(record);
+    }
+    return true;
 }
 
 void CMainFrame::OpenHelp() {

@@ -5,6 +5,9 @@
 
 #include "app/ECGFramework.h"
 #include "app/MainCommands.h"
+#include "device/workflow/ConnectionWatcher.h"
+#include "render/PrintJob.h"
+#include "ui/PrintRecords.h"
 #include "ui/Sinora2Doc.h"
 #include "ui/dialogs/WindowPrompts.h"
 
@@ -60,6 +63,13 @@ public:
     // Where the prompts of this window's commands go; the window's message
     // boxes unless replaced (tests script them).
     void SetPrompts(platform::IUserPrompts* prompts);
+    // How the printer is chosen; the printer dialog unless replaced (tests
+    // choose a PDF file).
+    void SetPrinterChooser(PrinterChooser chooser) { m_chooser = std::move(chooser); }
+
+    // One tick of the connection watcher: a device plugged in alone is
+    // imported from at once.
+    void OnDeviceTimer();
 
     // IWindowHost
     app::WindowHandle ForegroundWindow() override;
@@ -84,6 +94,13 @@ private:
     // The commands.
     void DeleteRecords();
     void OpenRecords();
+    void PrintFlow();
+    // The import command: the device or its card; 1 when an import dialog
+    // ran, 2 after a refusal.
+    int StartImport();
+    // The records to print into the framework's print list; false (after a
+    // message and a refill) when one of them cannot be read any more.
+    bool FillPrintList(bool marked);
     void OpenHelp();
     void ShowInformation(int templateId);
     void NotAvailable();
@@ -100,6 +117,9 @@ private:
     QAction* m_pPrintButton = nullptr;
     CWindowPrompts m_windowPrompts;
     platform::IUserPrompts* m_pPrompts = &m_windowPrompts;
+    render::CPrintManager m_printManager;
+    device::CConnectionWatcher m_watcher;
+    PrinterChooser m_chooser = ShowPrintDialog;
     int m_bRelayout = 1;
 };
 

@@ -3,6 +3,7 @@
 #include "render/PreviewPaper.h"
 #include "render/PrintJob.h"
 #include "render/WavePaper.h"
+#include "ui/PagedTarget.h"
 #include "ui/QPainterDC.h"
 
 #include <QFontMetricsF>
@@ -12,8 +13,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-
-#include <memory>
 
 namespace ui {
 
@@ -41,38 +40,6 @@ Kind KindOf(const std::string& path) {
 QPageSize PageSizeOf(PaperSize paper) {
     return QPageSize(paper == PaperSize::Letter ? QPageSize::Letter : QPageSize::A4);
 }
-
-// The report's page sequence into a PDF writer: one page per record.
-class CPdfTarget : public render::IPrintTarget {
-public:
-    CPdfTarget(const std::string& path, PaperSize paper) : m_writer(QString::fromStdString(path)) {
-        m_writer.setResolution(600);
-        m_writer.setPageSize(PageSizeOf(paper));
-        m_writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        m_writer.setCreator("Rhythmora");
-        m_bOpen = m_painter.begin(&m_writer);
-        if (m_bOpen)
-            m_dc = std::make_unique<QPainterDC>(m_painter, true);
-    }
-    bool IsOpen() const { return m_bOpen; }
-    render::CDC& GetDC() override { return *m_dc; }
-    void StartDoc(std::string_view name) override {
-        m_writer.setTitle(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
-    }
-    void StartPage() override {
-        if (m_nPages++ > 0)
-            m_writer.newPage();
-    }
-    void EndPage() override {}
-    void EndDoc() override { m_painter.end(); }
-
-private:
-    QPdfWriter m_writer;
-    QPainter m_painter;
-    std::unique_ptr<QPainterDC> m_dc;
-    bool m_bOpen = false;
-    int m_nPages = 0;
-};
 
 // One page on any paint device; further pages are not drawn.
 class CSinglePageTarget : public render::IPrintTarget {
@@ -134,12 +101,18 @@ bool WriteReport(std::span<const records::CECGContentsData* const> records, cons
                  std::string& error) {
     render::CPrintManager manager;
     if (KindOf(path) == Kind::Pdf) {
-        CPdfTarget target(path, paper);
+        QPdfWriter writer(QString::fromStdString(path));
+        writer.setResolution(600);
+        writer.setPageSize(PageSizeOf(paper));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setCreator("Rhythmora");
+        writer.setTitle(QString::fromStdString(render::CPrintManager::DocumentName(records)));
+        CPagedTarget target(writer);
         if (!target.IsOpen()) {
             error = "The report " + path + " cannot be written.";
             return false;
         }
-        manager.GetPaper().SetTextMeasure(static_cast<QPainterDC&>(target.GetDC()).Measure());
+        manager.GetPaper().SetTextMeasure(target.GetPainterDC().Measure());
         manager.PrintRecords(target, records, options, sensitivity);
         return true;
     }

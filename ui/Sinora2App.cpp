@@ -4,8 +4,13 @@
 #include "app/StartUp.h"
 #include "platform/ShareFolder.h"
 #include "ui/Artwork.h"
+#include "ui/DemoDevice.h"
 #include "ui/InstanceChannel.h"
 #include "ui/MainFrame.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
 
 namespace ui {
 
@@ -29,7 +34,33 @@ CSinora2App::~CSinora2App() {
         app::ReleaseLanguages();
 }
 
+bool CSinora2App::ParseCommandLine(bool& demo) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Keeps and reviews the recordings of the portable electrocardiograph.");
+    parser.addHelpOption();
+    const QCommandLineOption demoOption(
+        "demo", "Plug in a simulated device with a dozen recordings, to try the program without "
+                "the device.");
+    parser.addOption(demoOption);
+    if (!parser.parse(arguments())) {
+        std::fprintf(stderr, "rhythmora: %s\n%s", qPrintable(parser.errorText()),
+                     qPrintable(parser.helpText()));
+        m_nExitStatus = 2;
+        return false;
+    }
+    if (parser.isSet("help")) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return false;
+    }
+    demo = parser.isSet(demoOption);
+    return true;
+}
+
 bool CSinora2App::StartUp() {
+    bool demo = false;
+    if (!ParseCommandLine(demo))
+        return false;
     // Qt took the locale from the environment when it started; the
     // program's own choice must win.
     app::FixLocaleAndTimeZone();
@@ -58,6 +89,15 @@ bool CSinora2App::StartUp() {
 
     m_pMainFrame->ApplyLanguage();
     m_pMainFrame->show();
+    if (demo) {
+        // The window's connection watcher finds it at its next tick and
+        // imports, as it would the real device.
+        m_pDemo = std::make_unique<CDemoDevice>();
+        if (!m_pDemo->Plug())
+            std::fputs("rhythmora: the demonstration device cannot be plugged in (no "
+                       "pseudo-terminal or runtime folder).\n",
+                       stderr);
+    }
     return true;
 }
 
@@ -71,6 +111,7 @@ int CSinora2App::ShutDown(int status) {
     if (m_pMainFrame)
         m_framework.GetOptions().Save();
     m_pMainFrame.reset();
+    m_pDemo.reset();
     m_pChannel.reset();
     if (m_bLanguagesStarted) {
         app::ReleaseLanguages();

@@ -5,6 +5,6 @@
 int main(int argc, char* argv[]) {
     ui::CSinora2App application(argc, argv);
     if (!application.StartUp())
-        return 0;
+        return application.ExitStatus();
     return application.ShutDown(application.exec());
 }

@@ -31,7 +31,14 @@ public:
         return answer;
     }
 
+    int AskPrintTarget(const std::string& heading, const std::string& message,
+                       int& choice) override {
+        choice = printChoice;
+        return Ask(heading, message, platform::PromptForm::TwoButtons, "印刷");
+    }
+
     std::deque<int> answers;
+    int printChoice = 0;
     std::vector<Shown> shown;
 };
 

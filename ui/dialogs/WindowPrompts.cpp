@@ -54,4 +54,16 @@ int CWindowPrompts::Ask(const std::string& heading, const std::string& message,
     });
 }
 
+int CWindowPrompts::AskPrintTarget(const std::string& heading, const std::string& message,
+                                   int& choice) {
+    return OnInterfaceThread([&] {
+        MsgBoxDlg dialog(heading, message, MsgBoxDlg::kTypeTwoButtons,
+                         QApplication::activeWindow());
+        dialog.SetMode(MsgBoxDlg::kModePrintChoice);
+        const int answer = dialog.DoModal();
+        choice = dialog.GetChoice();
+        return answer;
+    });
+}
+
 } // namespace ui

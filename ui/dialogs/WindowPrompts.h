@@ -18,6 +18,9 @@ public:
     // TwoButtons: `firstButton` (else "OK") and "キャンセル"; YesNo.
     int Ask(const std::string& heading, const std::string& message, platform::PromptForm form,
             const std::string& firstButton = {}) override;
+    // The print-choice form, with the marked records offered first.
+    int AskPrintTarget(const std::string& heading, const std::string& message,
+                       int& choice) override;
 };
 
 } // namespace ui
