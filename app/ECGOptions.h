@@ -25,7 +25,7 @@ public:
     std::array<int, 4> listHeaderSize{};
     int leftPaneSize = 0, rightPaneSize = 0, upPaneSize = 0, downPaneSize = 0;
     int developerMode = 0;
-    int maxWaveDialog = 0;
+    int maxWaveDialog = 30;
     int maxPreview = 0;
     int listWidth = 640, listHeight = 480;
     int loaded = 0;

@@ -1,6 +1,7 @@
 #include "ui/MainFrame.h"
 
 #include "app/Language.h"
+#include "app/MemoEdit.h"
 #include "app/StatusTexts.h"
 #include "device/DeviceInfo.h"
 #include "device/DevicePorts.h"
@@ -14,10 +15,13 @@
 #include "ui/RecordListView.h"
 #include "ui/SinoraView.h"
 #include "ui/Translate.h"
+#include "ui/WindowTools.h"
 #include "ui/dialogs/CommonDlg.h"
 #include "ui/dialogs/CopyExecDlg.h"
 #include "ui/dialogs/ManualPath.h"
 #include "ui/dialogs/UIFontTable.h"
+#include "ui/dialogs/UserMemo.h"
+#include "ui/wave/RecordWindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -158,16 +162,16 @@ CMainFrame::CMainFrame(app::CECGFramework& framework, QWidget* parent)
                 UpdateCommandStates();
             });
     connect(&list, &CSinora2View::MarksChanged, this, &CMainFrame::UpdateCommandStates);
-    connect(&list, &CSinora2View::OpenRecord, this, [this](records::CECGContentsData*) {
+    connect(&list, &CSinora2View::OpenRecord, this, [this](records::CECGContentsData* record) {
         if (m_framework.EnableAllWindows(false) == 0)
             return;
-        NotAvailable();
+        OpenRecordWindow(m_framework, &List(), *record, [this] { RefreshList(); });
         m_framework.EnableAllWindows(true);
     });
     connect(&list, &CSinora2View::OpenSelected, this, [this] {
         if (m_framework.EnableAllWindows(false) == 0)
             return;
-        NotAvailable();
+        OpenSelectedRecords(m_framework, this, [this] { RefreshList(); });
         m_framework.EnableAllWindows(true);
     });
     connect(m_pView, &CSinoraView::DeviceTimer, this, &CMainFrame::OnDeviceTimer);
@@ -176,6 +180,8 @@ CMainFrame::CMainFrame(app::CECGFramework& framework, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    if (!m_framework.IsPrinting())
+        CloseAllRecordWindows(m_framework);
     m_framework.SetWindowHost(nullptr);
     m_framework.SetPrompts(nullptr);
 }
@@ -335,6 +341,9 @@ void CMainFrame::OnCommand(unsigned command) {
         PrintFlow();
         FocusList();
         break;
+    case app::kCmdMemo:
+        EditMemo();
+        break;
     case app::kCmdImportSd:
         if (StartImport() == 1)
             RefreshList();
@@ -387,7 +396,7 @@ void CMainFrame::OpenRecords() {
         ShowText(kTextSelectError);
         return;
     }
-    NotAvailable();
+    OpenSelectedRecords(m_framework, this, [this] { RefreshList(); });
 }
 
 int CMainFrame::StartImport() {
@@ -469,6 +478,26 @@ bool CMainFrame::FillPrintList(bool marked) {
     return true;
 }
 
+void CMainFrame::EditMemo() {
+    if (RefuseOpenWindows(false)) {
+        FocusList();
+        return;
+    }
+    records::CECGContentsData* record = m_framework.GetSelected(0);
+    record->Load();
+    if (const unsigned refusal = app::CheckRecordWritable(record->GetPath()); refusal != 0) {
+        ShowText(refusal, refusal == kTextDataNotFound ? platform::MessageIcon::Hand
+                                                       : platform::MessageIcon::Exclamation);
+        return;
+    }
+    CUserMemo dialog(*record, this);
+    dialog.SetPrompts(m_pPrompts);
+    if (dialog.DoModal() == platform::kIdOk) {
+        List().Thumbnails().Redraw(*record);
+        List().viewport()->update();
+    }
+}
+
 void CMainFrame::OpenHelp() {
     const std::string path = BuildManualPath(kTextManual);
     if (!OpenDocument(path)) {
@@ -522,6 +551,7 @@ void CMainFrame::ApplyLanguage() {
         Action(button.command)->setIconText(Text(button.label));
     m_pPrintButton->setText(Text(62104));
     m_pView->ApplyLanguage();
+    BroadcastApplyLanguage(m_framework);
     setWindowTitle(Text(kTextTitle));
     RefreshList();
 }
@@ -546,14 +576,8 @@ QMenu* CMainFrame::BuildContextMenu() {
 }
 
 void CMainFrame::contextMenuEvent(QContextMenuEvent* event) {
-    const QRect view(m_pView->mapToGlobal(QPoint(0, 0)), m_pView->size());
-    if (!view.contains(event->globalPos())) {
+    if (!PopupContextMenu(*m_pView, *event, [this] { return BuildContextMenu(); }))
         QMainWindow::contextMenuEvent(event);
-        return;
-    }
-    QMenu* menu = BuildContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -584,6 +608,7 @@ app::WindowHandle CMainFrame::ForegroundWindow() {
 
 void CMainFrame::EnableWindows(bool enable) {
     setEnabled(enable);
+    EnableRecordWindows(m_framework, enable);
     if (enable)
         UpdateCommandStates();
 }
@@ -592,10 +617,7 @@ void CMainFrame::FocusWindow(app::WindowHandle window) {
     auto* widget = const_cast<QWidget*>(static_cast<const QWidget*>(window));
     if (widget == nullptr)
         return;
-    if (widget->isMinimized())
-        widget->showNormal();
-    widget->raise();
-    widget->activateWindow();
+    BringWindowForward(widget);
     widget->setFocus();
 }
 

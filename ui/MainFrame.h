@@ -95,6 +95,7 @@ private:
     void DeleteRecords();
     void OpenRecords();
     void PrintFlow();
+    void EditMemo();
     // The import command: the device or its card; 1 when an import dialog
     // ran, 2 after a refusal.
     int StartImport();

@@ -166,4 +166,35 @@ TEST_F(MainWindowTest, LanguageSwitchTranslatesTheWindow) {
     EXPECT_TRUE(std::filesystem::exists(home.File("config/Torvane/Rhythmora.conf")));
 }
 
+TEST_F(MainWindowTest, OpenCommandOpensAWaveWindowThatBlocksDelete) {
+    AddRecord("d2401010000_0001.ecg");
+    AddRecord("d2401020000_0002.ecg");
+    Open();
+    Select({1});
+    frame->OnCommand(app::kCmdOpen);
+    ASSERT_EQ(framework.GetRecordWindowCount(), 1);
+    EXPECT_NE(framework.FindRecordWindow(*List().Model().Record(1)), nullptr);
+    // Opening it again raises the same window.
+    frame->OnCommand(app::kCmdOpen);
+    EXPECT_EQ(framework.GetRecordWindowCount(), 1);
+
+    frame->OnCommand(app::kCmdDelete);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text,
+              "This recording is open in a wave window. Close that window first.");
+    EXPECT_TRUE(std::filesystem::exists(data.File("d2401010000_0001.ecg")));
+    // The busy frame reaches the wave window too, and lets it go again.
+    EXPECT_TRUE(frame->isEnabled());
+}
+
+TEST_F(MainWindowTest, MemoRefusesARecordWhoseFileWent) {
+    AddRecord("d2401010000_0001.ecg");
+    Open();
+    std::filesystem::remove(data.File("d2401010000_0001.ecg"));
+    frame->OnCommand(app::kCmdMemo);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "The recording file was not found.");
+    EXPECT_EQ(prompts.shown[0].icon, platform::MessageIcon::Hand);
+}
+
 } // namespace
