@@ -18,7 +18,9 @@
 #include "ui/WindowTools.h"
 #include "ui/dialogs/CommonDlg.h"
 #include "ui/dialogs/CopyExecDlg.h"
+#include "ui/dialogs/EcgDeviceDlg.h"
 #include "ui/dialogs/ManualPath.h"
+#include "ui/dialogs/SetupDlg.h"
 #include "ui/dialogs/UIFontTable.h"
 #include "ui/dialogs/UserMemo.h"
 #include "ui/wave/RecordWindows.h"
@@ -42,7 +44,6 @@ constexpr unsigned kTextTitle = 62080;
 constexpr unsigned kTextDataNotFound = 51012;
 constexpr unsigned kTextOperationError = 51015;
 constexpr unsigned kTextSelectError = 51018;
-constexpr unsigned kTextNotAvailable = 62400;
 constexpr unsigned kTextCannotOpenDocument = 62401;
 constexpr unsigned kTextManual = 62325;
 constexpr unsigned kTextFileNotFound = 61448;
@@ -344,6 +345,16 @@ void CMainFrame::OnCommand(unsigned command) {
     case app::kCmdMemo:
         EditMemo();
         break;
+    case app::kCmdDeviceSettings:
+        DeviceSettings();
+        FocusList();
+        break;
+    case app::kCmdOptions:
+        if (ShowOptions())
+            RefreshList();
+        else
+            FocusList();
+        break;
     case app::kCmdImportSd:
         if (StartImport() == 1)
             RefreshList();
@@ -351,8 +362,6 @@ void CMainFrame::OnCommand(unsigned command) {
             FocusList();
         break;
     default:
-        NotAvailable();
-        FocusList();
         break;
     }
     m_framework.EnableAllWindows(true);
@@ -360,10 +369,6 @@ void CMainFrame::OnCommand(unsigned command) {
 
 void CMainFrame::ShowText(unsigned textId, platform::MessageIcon icon) {
     m_pPrompts->ShowMessage(platform::LoadText(textId), icon);
-}
-
-void CMainFrame::NotAvailable() {
-    ShowText(kTextNotAvailable);
 }
 
 bool CMainFrame::RefuseOpenWindows(bool allSelected) {
@@ -432,6 +437,30 @@ void CMainFrame::OnDeviceTimer() {
         dialog.DoModal() == platform::kIdOk)
         RefreshList();
     m_framework.EnableAllWindows(true);
+}
+
+void CMainFrame::DeviceSettings() {
+    std::vector<std::string> ports;
+    device::FindDevicePorts(ports);
+    const std::optional<std::string> port = device::ChooseDevicePort(ports, *m_pPrompts);
+    if (!port)
+        return;
+    CComErrorReporter reporter(*m_pPrompts);
+    if (!device::ReadDeviceInfo(*port, m_framework.GetDeviceState(), &reporter))
+        return;
+    CEcgDeviceDlg dialog(m_framework, *port, this);
+    dialog.SetPrompts(m_pPrompts);
+    const int result = dialog.DoModal();
+    if (result == platform::kIdOk)
+        RefreshList();
+    else if (result == -1)
+        reporter.ReportDeviceError({});
+}
+
+bool CMainFrame::ShowOptions() {
+    CSetupDlg dialog(m_framework.GetOptions(), this);
+    dialog.SetPrompts(m_pPrompts);
+    return dialog.DoModal() == platform::kIdOk;
 }
 
 void CMainFrame::PrintFlow() {

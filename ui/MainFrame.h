@@ -96,6 +96,10 @@ private:
     void OpenRecords();
     void PrintFlow();
     void EditMemo();
+    // The device settings command: the port, the status read, the dialog.
+    void DeviceSettings();
+    // The option dialog; true when the data folder may have changed.
+    bool ShowOptions();
     // The import command: the device or its card; 1 when an import dialog
     // ran, 2 after a refusal.
     int StartImport();
@@ -104,7 +108,6 @@ private:
     bool FillPrintList(bool marked);
     void OpenHelp();
     void ShowInformation(int templateId);
-    void NotAvailable();
     // The first selected record (or every one) with an open wave window:
     // tells the person, brings that window forward and answers true.
     bool RefuseOpenWindows(bool allSelected);

@@ -5,9 +5,11 @@
 #include "device/VirtualDevices.h"
 #include "device/sim/SimCard.h"
 #include "device/sim/SimIdentity.h"
+#include "platform/ResourceText.h"
 #include "ui/DemoDevice.h"
 #include "ui/Translate.h"
 #include "ui/dialogs/CopyExecDlg.h"
+#include "ui/dialogs/EcgDeviceDlg.h"
 #include "ui/main/MainWindowFixture.h"
 
 #include <QAbstractButton>
@@ -121,6 +123,31 @@ TEST_F(ImportTest, ImportCommandCopiesFromTheCard) {
     EXPECT_EQ(Dialogs(), 1);
     EXPECT_EQ(List().RecordCount(), 4);
     EXPECT_EQ(NewRecords(), 4);
+}
+
+TEST_F(ImportTest, DeviceSettingsNeedOneDeviceAndReadItFirst) {
+    Open();
+    frame->OnCommand(app::kCmdDeviceSettings);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].heading, platform::LoadText(52024)); // no device
+
+    ui::CDemoDevice demo;
+    ASSERT_TRUE(demo.Plug());
+    prompts.shown.clear();
+    bool opened = false;
+    // The person looks at the device's settings and cancels.
+    QTimer::singleShot(0, [&opened] {
+        auto* dialog = qobject_cast<ui::CEcgDeviceDlg*>(QApplication::activeModalWidget());
+        opened = dialog != nullptr;
+        if (dialog != nullptr)
+            dialog->reject();
+    });
+    frame->OnCommand(app::kCmdDeviceSettings);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(prompts.shown.empty());
+    // The status read filled the device state before the dialog opened.
+    EXPECT_EQ(framework.GetDeviceState().m_battery, 3);
+    EXPECT_TRUE(frame->isEnabled());
 }
 
 } // namespace
