@@ -11,7 +11,6 @@
 #include "platform/TextFormat.h"
 #include "records/ECGContentsData.h"
 #include "records/RecordList.h"
-#include "ui/Artwork.h"
 #include "ui/RecordListView.h"
 #include "ui/SinoraView.h"
 #include "ui/Translate.h"
@@ -34,7 +33,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QToolButton>
+
+#include <vector>
 
 namespace ui {
 
@@ -52,8 +52,6 @@ constexpr unsigned kTextComError = 51026;
 constexpr unsigned kTextPrintHeading = 52030;
 constexpr unsigned kTextPrintQuestion = 51030;
 constexpr int kFontFrame = 0;
-constexpr QSize kToolButtonSize{136, 62};
-constexpr QSize kToolIconSize{32, 32};
 
 struct MenuItem {
     unsigned id; // 0: a separator
@@ -237,23 +235,10 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBar() {
-    m_pToolBar = addToolBar(QString());
-    m_pToolBar->setObjectName("MainToolBar");
-    m_pToolBar->setMovable(false);
-    m_pToolBar->setFloatable(false);
-    m_pToolBar->setIconSize(kToolIconSize);
-    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_pToolBar->toggleViewAction()->setEnabled(false);
-    for (const ToolButton& button : kToolButtons) {
-        QAction* action = Action(button.command);
-        action->setIcon(ArtworkIcon(button.picture, kToolIconSize));
-        m_pToolBar->addAction(action);
-        if (auto* widget = qobject_cast<QToolButton*>(m_pToolBar->widgetForAction(action))) {
-            widget->setMinimumSize(kToolButtonSize);
-            widget->setMaximumHeight(kToolButtonSize.height());
-            SetControlId(widget, button.command);
-        }
-    }
+    std::vector<LargeButton> buttons;
+    for (const ToolButton& button : kToolButtons)
+        buttons.push_back({Action(button.command), button.command, button.picture});
+    m_pToolBar = AddLargeButtonToolBar(*this, "MainToolBar", buttons);
 }
 
 void CMainFrame::CreateStatusBar() {

@@ -24,7 +24,6 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QToolButton>
 
 #include <cerrno>
 #include <span>
@@ -48,8 +47,6 @@ constexpr const char* kSensitivityCaption = "感度：";
 constexpr int kFontFrame = 0;
 constexpr int kLowestHeartRate = 30;
 constexpr int kHighestHeartRate = 200;
-constexpr QSize kToolButtonSize{136, 62};
-constexpr QSize kToolIconSize{32, 32};
 constexpr QSize kScaleIconSize{24, 24};
 constexpr int kScaleBarHeight = 48;
 
@@ -278,23 +275,10 @@ void CWaveFrame::CreateMenus() {
 }
 
 void CWaveFrame::CreateToolBars() {
-    m_pToolBar = addToolBar(QString());
-    m_pToolBar->setObjectName("WaveToolBar");
-    m_pToolBar->setMovable(false);
-    m_pToolBar->setFloatable(false);
-    m_pToolBar->setIconSize(kToolIconSize);
-    m_pToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_pToolBar->toggleViewAction()->setEnabled(false);
-    for (const ToolButton& button : kToolButtons) {
-        QAction* action = Action(button.command);
-        action->setIcon(ArtworkIcon(button.picture, kToolIconSize));
-        m_pToolBar->addAction(action);
-        if (auto* widget = qobject_cast<QToolButton*>(m_pToolBar->widgetForAction(action))) {
-            widget->setMinimumSize(kToolButtonSize);
-            widget->setMaximumHeight(kToolButtonSize.height());
-            SetControlId(widget, button.command);
-        }
-    }
+    std::vector<LargeButton> buttons;
+    for (const ToolButton& button : kToolButtons)
+        buttons.push_back({Action(button.command), button.command, button.picture});
+    m_pToolBar = AddLargeButtonToolBar(*this, "WaveToolBar", buttons);
 
     addToolBarBreak();
     m_pScaleBar = addToolBar(QString());
