@@ -18,7 +18,7 @@ namespace {
 constexpr unsigned kTextHddError = 51010;        // "HDD Error"
 constexpr unsigned kTextSaveFolderError = 51019; // "Save Folder Error"
 constexpr unsigned kTextMaxPathError = 51020;    // "ECGData Max Path Error"
-const char kForbiddenText[] = "指定されたフォルダには保存できません。別の場所を選択してください。";
+constexpr unsigned kTextForbiddenFolder = 62406;
 
 // The folder the recorder writes below the root of its card. A data folder
 // on such a drive would mix the computer's records with the card's.
@@ -27,6 +27,11 @@ constexpr std::string_view kRecorderFolder = "Vtq520/data";
 // The top-level trees that belong to the system rather than to a person.
 constexpr std::array<std::string_view, 11> kSystemTrees = {
     "usr", "bin", "sbin", "etc", "boot", "dev", "proc", "sys", "run", "var", "opt"};
+
+// Below /run only the drives mounted in /run/media/<user>/ are a person's:
+// a stick may hold records like any other drive.
+constexpr std::string_view kRemovableMounts = "media";
+constexpr std::ptrdiff_t kRemovableDriveDepth = 4;
 
 // File-system types whose files live on another machine.
 constexpr std::array<std::string_view, 16> kNetworkTypes = {
@@ -100,6 +105,13 @@ bool IsForbiddenFolder(const std::string& path) {
     if (relative.empty())
         return true;
     const std::string top = relative.begin()->string();
+    // A trailing separator adds an empty last component.
+    const auto depth =
+        std::count_if(relative.begin(), relative.end(),
+                      [](const std::filesystem::path& part) { return !part.empty(); });
+    if (top == "run" && depth >= kRemovableDriveDepth &&
+        *std::next(relative.begin()) == kRemovableMounts)
+        return false;
     return top.starts_with("lib") ||
            std::find(kSystemTrees.begin(), kSystemTrees.end(), top) != kSystemTrees.end();
 }
@@ -141,7 +153,7 @@ std::string RefusalText(FolderRefusal refusal) {
     case FolderRefusal::kTooLong:
         return platform::LoadText(kTextMaxPathError);
     case FolderRefusal::kForbidden:
-        return kForbiddenText;
+        return platform::LoadText(kTextForbiddenFolder);
     case FolderRefusal::kMissing:
     case FolderRefusal::kDriveRoot:
         return platform::LoadText(kTextHddError);

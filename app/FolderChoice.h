@@ -37,7 +37,8 @@ DriveTable ReadDriveTable();
 
 // The root and the system trees (/usr, /etc, /lib*, ...), compared by whole
 // path components after "." and ".." are resolved, so "/usr2" is allowed
-// and "/home/../usr" is not.
+// and "/home/../usr" is not. Drives mounted below /run/media/<user>/ are
+// not system trees.
 bool IsForbiddenFolder(const std::string& path);
 
 // Runs the refusals in order on the path as the dialog shows it (one

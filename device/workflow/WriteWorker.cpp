@@ -13,6 +13,8 @@ namespace {
 
 constexpr unsigned kTextComErrorHeading = 52026;
 constexpr unsigned kTextComError = 51026;
+constexpr unsigned kTextWriteComplete = 62404;
+constexpr unsigned kTextSettingsWritten = 62405;
 // Bit 2 of the settings byte belongs to the device and goes back as read.
 constexpr std::uint8_t kKeptSettingsBit = 0x04;
 
@@ -45,8 +47,8 @@ void CWriteWorker::Run() {
         m_host.RequestClose();
         return;
     }
-    m_host.SetLine(DialogLine::Progress, "同期完了");
-    m_host.SetLine(DialogLine::Message1, "設定した内容を機器に同期しました。");
+    m_host.SetLine(DialogLine::Progress, platform::LoadText(kTextWriteComplete));
+    m_host.SetLine(DialogLine::Message1, platform::LoadText(kTextSettingsWritten));
     m_host.SetLine(DialogLine::Message2, "　");
     m_host.ShowCancelButton(false);
     m_host.ShowOkButton(true);

@@ -86,7 +86,7 @@ void PrintTo(const FolderCase& folder, std::ostream* out) {
 }
 
 const char kHddError[] = "HDD Error";
-const char kForbidden[] = "指定されたフォルダには保存できません。別の場所を選択してください。";
+const char kForbidden[] = "Records cannot be kept in this folder. Choose another place.";
 
 const FolderCase kCases[] = {
     {"a plain folder", "home/records/", FolderRefusal::kNone, ""},
@@ -165,6 +165,12 @@ TEST(ForbiddenFolder, ComparesWholeComponents) {
         {"/home/user/usr/", false},
         {"/home/user/", false},
         {"/media/user/SD/", false},
+        {"/run/media/user/SD/", false},
+        {"/run/media/user/SD/records/", false},
+        {"/run/media/user/", true},
+        {"/run/media/", true},
+        {"/run/user/1000/", true},
+        {"/run/mediax/user/SD/", true},
         {"/srv/etc/", false},
         {"relative/usr/", false},
         {"", false},

@@ -4,6 +4,7 @@
 #include "device/DevicePorts.h"
 #include "device/workflow/DeviceTimeText.h"
 #include "device/workflow/ImportStart.h"
+#include "platform/ResourceText.h"
 #include "ui/Artwork.h"
 #include "ui/Translate.h"
 #include "ui/dialogs/CommonButton.h"
@@ -36,13 +37,12 @@ const char kTemplateClockNote[] = "チェックを入れると、機器の時刻
 const char kTemplateFilterNote[] =
     "フィルターをオンにすると、記録される波形の雑音が少なくなります。";
 const char kTemplateOn[] = "オン";
-const char kTemplateOff[] = "オフ";
 const char kTemplateWrite[] = "機器書き込み";
 const char kTemplateCancel[] = "キャンセル";
-const char kClockNotSet[] = "機器時間が設定されていません。";
-// The language files give only the "on" text; a translated one goes with
-// an English "off".
-const char kEnglishOff[] = "Off";
+// The language files translate the "on" text with the dialog; "off" and
+// the clock warning are texts of their own.
+constexpr unsigned kTextFilterOff = 62402;
+constexpr unsigned kTextClockNotSet = 62403;
 
 constexpr unsigned kArtBattery1 = 331;
 constexpr unsigned kArtBattery2 = 332;
@@ -201,8 +201,7 @@ void CEcgDeviceDlg::InitDialog() {
     StyleSecondary(m_pCancel);
 
     m_strOnText = m_pFilterText->text();
-    m_strOffText = QString::fromUtf8(m_strOnText == QString::fromUtf8(kTemplateOn) ? kTemplateOff
-                                                                                   : kEnglishOff);
+    m_strOffText = ToQt(platform::LoadText(kTextFilterOff));
 
     const device::DeviceState& state = m_framework.GetDeviceState();
     m_nBattery = state.m_battery;
@@ -217,13 +216,7 @@ void CEcgDeviceDlg::InitDialog() {
 }
 
 platform::IUserPrompts& CEcgDeviceDlg::Prompts() {
-    if (m_pPrompts != nullptr) {
-        return *m_pPrompts;
-    }
-    if (platform::IUserPrompts* prompts = m_framework.GetPrompts()) {
-        return *prompts;
-    }
-    return m_windowPrompts;
+    return PickPrompts(m_pPrompts, m_framework.GetPrompts(), m_windowPrompts);
 }
 
 void CEcgDeviceDlg::ShowBattery() {
@@ -261,7 +254,7 @@ void CEcgDeviceDlg::RefreshClocks() {
         m_bClockWarn = true;
     }
     if (m_bClockWarn) {
-        m_pDeviceClock->setText(QString::fromUtf8(kClockNotSet));
+        m_pDeviceClock->setText(ToQt(platform::LoadText(kTextClockNotSet)));
     } else if (state.m_deviceClock != 0) {
         m_pDeviceClock->setText(ToQt(device::FormatDeviceTime(state.m_deviceClock)));
     }

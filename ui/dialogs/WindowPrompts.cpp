@@ -66,4 +66,11 @@ int CWindowPrompts::AskPrintTarget(const std::string& heading, const std::string
     });
 }
 
+platform::IUserPrompts& PickPrompts(platform::IUserPrompts* given,
+                                    platform::IUserPrompts* framework, CWindowPrompts& windows) {
+    if (given != nullptr)
+        return *given;
+    return framework != nullptr ? *framework : windows;
+}
+
 } // namespace ui

@@ -23,4 +23,9 @@ public:
                        int& choice) override;
 };
 
+// The prompts a dialog uses: those it was given, else the framework's, else
+// the window prompts it holds.
+platform::IUserPrompts& PickPrompts(platform::IUserPrompts* given,
+                                    platform::IUserPrompts* framework, CWindowPrompts& windows);
+
 } // namespace ui

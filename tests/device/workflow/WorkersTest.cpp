@@ -232,7 +232,7 @@ TEST_F(WorkersTest, WriteSendsTheFilterAndTheClockWhenAsked) {
         worker.Run();
     }
     EXPECT_EQ(m_server->MemorySnapshot().filter, 0);
-    EXPECT_EQ(host.lines[DialogLine::Progress], "同期完了");
+    EXPECT_EQ(host.lines[DialogLine::Progress], "Complete");
     EXPECT_TRUE(host.okShown);
 
     state.m_filter = 2;

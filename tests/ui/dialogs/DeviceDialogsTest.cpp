@@ -112,8 +112,10 @@ protected:
     }
 
     // Writes through the dialog and closes the write dialog once it has
-    // ended its work.
-    static int WriteAndClose(CEcgDeviceDlg& dialog) {
+    // ended its work, showing the finished texts.
+    static int WriteAndClose(CEcgDeviceDlg& dialog,
+                             const char* written = "設定した内容を機器に同期しました。",
+                             const char* complete = "同期完了") {
         return dialogtest::RunModal(dialog, [&] {
             QTimer::singleShot(0, &dialog, [&] {
                 auto* write = dialog.findChild<CDeviceWriteExecDlg*>();
@@ -122,7 +124,9 @@ protected:
                 if (WaitUntil([&] { return ok->isVisible() || !write->isVisible(); }) &&
                     ok->isVisible()) {
                     EXPECT_EQ(Control<QLabel>(write, CDeviceWriteExecDlg::kIdMessage1)->text(),
-                              QString::fromUtf8("設定した内容を機器に同期しました。"));
+                              QString::fromUtf8(written));
+                    EXPECT_EQ(Control<QLabel>(write, CDeviceWriteExecDlg::kIdProgressText)->text(),
+                              QString::fromUtf8(complete));
                     ok->click();
                 }
             });
@@ -259,6 +263,23 @@ TEST_F(DeviceDialogsTest, ClockWriteSendsTheComputersTime) {
         servers.clear();
         announcements.clear();
     }
+}
+
+TEST_F(DeviceDialogsTest, EnglishTextsForTheClockWarningOffAndTheFinishedWrite) {
+    app::Languages().SelectLanguageId(dialogtest::kEnglish);
+    const device::sim::CSimServer& server = Plug(Memory(false, 0));
+    ReadState(server);
+    CEcgDeviceDlg dialog(framework, server.PortName());
+    Prepare(dialog);
+    EXPECT_EQ(Control<QLabel>(&dialog, CEcgDeviceDlg::kIdDeviceClock)->text(),
+              "The device clock is not set.");
+    auto* filter = Control<QLabel>(&dialog, CEcgDeviceDlg::kIdFilterText);
+    EXPECT_EQ(filter->text(), "Off");
+    Control<QPushButton>(&dialog, CEcgDeviceDlg::kIdFilterButton)->click();
+    EXPECT_EQ(filter->text(), "On");
+
+    EXPECT_EQ(WriteAndClose(dialog, "The settings have been written to the device.", "Complete"),
+              kIdOk);
 }
 
 TEST_F(DeviceDialogsTest, FailedWriteIsReportedAndNotTakenForSuccess) {

@@ -88,7 +88,7 @@ TEST_F(SetupDlgTest, RefusalsExplainAndKeepTheDialogOpen) {
         std::string message;
     };
     const std::vector<Refused> refused = {
-        {"/usr/share/", "指定されたフォルダには保存できません。別の場所を選択してください。"},
+        {"/usr/share/", "Records cannot be kept in this folder. Choose another place."},
         {m_strNew + "/missing", "HDD Error"},
         {m_strNew + "/" + std::string(220, 'x'), "ECGData Max Path Error"},
     };
