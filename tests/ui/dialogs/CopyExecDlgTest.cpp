@@ -31,31 +31,13 @@ namespace {
 
 using dialogtest::Control;
 using dialogtest::PressKey;
+using dialogtest::WaitUntil;
 using platform::kIdCancel;
 using platform::kIdOk;
 using ui::CCopyExecDlg;
 
 // 2026-12-08 23:35:07 in UTC+9.
 constexpr std::time_t kNow = 1796740507;
-constexpr int kGenerousMs = 30000;
-
-// Runs the event loop until the condition holds; false after the time-out.
-bool WaitUntil(const std::function<bool()>& condition) {
-    if (condition()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (condition()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(kGenerousMs, &loop, &QEventLoop::quit);
-    poll.start(5);
-    loop.exec();
-    return condition();
-}
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> paths;

@@ -32,6 +32,7 @@
 namespace {
 
 using dialogtest::Control;
+using dialogtest::WaitUntil;
 using platform::kIdCancel;
 using platform::kIdOk;
 using ui::CDeviceWriteExecDlg;
@@ -43,27 +44,9 @@ constexpr std::time_t kNow = 1796740507;
 constexpr std::time_t kComputer = kNow - 100;
 // How far the device clock runs ahead of the simulator's while it is set.
 constexpr std::int64_t kDeviceAhead = 3600;
-constexpr int kGenerousMs = 30000;
 constexpr unsigned kTextNoComHeading = 52024;
 constexpr unsigned kTextMultiComHeading = 52025;
 constexpr unsigned kTextComErrorHeading = 52026;
-
-bool WaitUntil(const std::function<bool()>& condition) {
-    if (condition()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (condition()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(kGenerousMs, &loop, &QEventLoop::quit);
-    poll.start(5);
-    loop.exec();
-    return condition();
-}
 
 bool IsRed(const QLabel* label) {
     return label->palette().color(QPalette::WindowText) == QColor(255, 0, 0);

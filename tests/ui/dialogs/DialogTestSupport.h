@@ -10,6 +10,7 @@
 #include "ui/Translate.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -41,6 +42,26 @@ template <typename Dialog> int RunModal(Dialog& dialog, std::function<void()> st
         }
     });
     return dialog.DoModal();
+}
+
+// Runs the event loop until the condition holds; false after a generous
+// time-out, so a fault fails the test instead of hanging it.
+inline bool WaitUntil(const std::function<bool()>& condition) {
+    constexpr int kGenerousMs = 30000;
+    if (condition()) {
+        return true;
+    }
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (condition()) {
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(kGenerousMs, &loop, &QEventLoop::quit);
+    poll.start(5);
+    loop.exec();
+    return condition();
 }
 
 inline void PressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
