@@ -1,6 +1,7 @@
 #include "tools/ToolContext.h"
 
 #include "app/StartUp.h"
+#include "platform/Files.h"
 #include "platform/ProcessEnvironment.h"
 
 #include <iostream>
@@ -8,7 +9,10 @@
 namespace tool {
 
 void LoadToolSettings(app::CECGOptions& options) {
-    app::LoadSettings(options);
+    // The window program lies beside this one; its defaults file seeds a
+    // new settings file, so both programs start alike.
+    const std::string folder = platform::ParentFolder(platform::ExecutablePath());
+    app::LoadSettings(options, platform::JoinPath(folder, "rhythmora"));
 }
 
 int Fail(const std::string& message) {

@@ -8,8 +8,6 @@
 #include "ui/InstanceChannel.h"
 #include "ui/MainFrame.h"
 
-#include <QCommandLineParser>
-
 #include <cstdio>
 
 namespace ui {
@@ -34,33 +32,7 @@ CSinora2App::~CSinora2App() {
         app::ReleaseLanguages();
 }
 
-bool CSinora2App::ParseCommandLine(bool& demo) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Keeps and reviews the recordings of the portable electrocardiograph.");
-    parser.addHelpOption();
-    const QCommandLineOption demoOption(
-        "demo", "Plug in a simulated device with a dozen recordings, to try the program without "
-                "the device.");
-    parser.addOption(demoOption);
-    if (!parser.parse(arguments())) {
-        std::fprintf(stderr, "rhythmora: %s\n%s", qPrintable(parser.errorText()),
-                     qPrintable(parser.helpText()));
-        m_nExitStatus = 2;
-        return false;
-    }
-    if (parser.isSet("help")) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return false;
-    }
-    demo = parser.isSet(demoOption);
-    return true;
-}
-
-bool CSinora2App::StartUp() {
-    bool demo = false;
-    if (!ParseCommandLine(demo))
-        return false;
+bool CSinora2App::StartUp(const StartOptions& startOptions) {
     // Qt took the locale from the environment when it started; the
     // program's own choice must win.
     app::FixLocaleAndTimeZone();
@@ -89,7 +61,7 @@ bool CSinora2App::StartUp() {
 
     m_pMainFrame->ApplyLanguage();
     m_pMainFrame->show();
-    if (demo) {
+    if (startOptions.demo) {
         // The window's connection watcher finds it at its next tick and
         // imports, as it would the real device.
         m_pDemo = std::make_unique<CDemoDevice>();

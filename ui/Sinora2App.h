@@ -5,6 +5,7 @@
 
 #include "app/ECGFramework.h"
 #include "platform/NamedLock.h"
+#include "ui/StartOptions.h"
 
 #include <QApplication>
 
@@ -23,10 +24,9 @@ public:
     ~CSinora2App() override;
 
     // False when the program must end at once without a window: the
-    // sibling program runs, another copy does (which is then asked to come
-    // forward), or the command line is not understood (ExitStatus says so).
-    bool StartUp();
-    int ExitStatus() const { return m_nExitStatus; }
+    // sibling program runs, or another copy does (which is then asked to
+    // come forward).
+    bool StartUp(const StartOptions& options);
     // Saves the settings and releases the language and the lock; returns
     // the status to exit with.
     int ShutDown(int status);
@@ -36,15 +36,12 @@ public:
 
 private:
     void ActivateMainFrame();
-    // --demo and --help; false after a usage error (printed).
-    bool ParseCommandLine(bool& demo);
 
     app::CECGFramework m_framework;
     std::unique_ptr<platform::CNamedLock> m_hMutex;
     std::unique_ptr<CInstanceChannel> m_pChannel;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<CDemoDevice> m_pDemo;
-    int m_nExitStatus = 0;
     bool m_bLanguagesStarted = false;
 };
 

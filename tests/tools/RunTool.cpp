@@ -21,8 +21,12 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& overr
         const std::string entry = *e;
         vars[entry.substr(0, entry.find('='))] = entry;
     }
-    for (const std::string& entry : overrides)
-        vars[entry.substr(0, entry.find('='))] = entry;
+    for (const std::string& entry : overrides) {
+        if (entry.find('=') == std::string::npos)
+            vars.erase(entry);
+        else
+            vars[entry.substr(0, entry.find('='))] = entry;
+    }
     std::vector<std::string> merged;
     for (auto& [name, entry] : vars)
         merged.push_back(entry);
@@ -39,7 +43,8 @@ std::vector<char*> Pointers(std::vector<std::string>& words) {
 
 } // namespace
 
-ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env) {
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
         return {};
@@ -49,13 +54,13 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::str
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
 
-    std::vector<std::string> argv{RHYTHMORA_TOOL};
+    std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> envp = MergedEnvironment(env);
     auto argvPointers = Pointers(argv);
     auto envPointers = Pointers(envp);
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, RHYTHMORA_TOOL, &actions, nullptr, argvPointers.data(),
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argvPointers.data(),
                                     envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
@@ -87,6 +92,10 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::str
     if (spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
         run.status = WEXITSTATUS(status);
     return run;
+}
+
+ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+    return RunProgram(RHYTHMORA_TOOL, args, env);
 }
 
 } // namespace testsupport

@@ -1,4 +1,4 @@
-// Runs rhythmora-tool as a child process with a chosen environment and
+// Runs rhythmora-tool (or another program) as a child process with a chosen environment and
 // collects its exit status and output.
 #pragma once
 
@@ -14,7 +14,11 @@ struct ToolRun {
     std::string err;
 };
 
-// env entries "NAME=value" replace or add to the test's environment.
+// env entries "NAME=value" replace or add to the test's environment; an
+// entry "NAME" alone removes that variable.
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env);
+// RunProgram for rhythmora-tool.
 ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::string>& env);
 
 } // namespace testsupport

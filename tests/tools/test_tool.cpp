@@ -59,6 +59,22 @@ TEST_F(ToolTest, SettingsOnAFirstStartCreateTheFileAndTheDataFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(dataFolder));
 }
 
+TEST_F(ToolTest, ANewSettingsFileIsSeededFromTheWindowProgramsDefaultsFile) {
+    // A copy of the tool in a folder of its own, beside a defaults file of
+    // the window program there.
+    const std::string bin = home.File("prefix/bin");
+    std::filesystem::create_directories(bin);
+    std::filesystem::copy_file(RHYTHMORA_TOOL, bin + "/rhythmora-tool");
+    home.Write("prefix/bin/rhythmora.ini",
+               "[ECGSaveData]\r\nDirHDD=/srv/recordings/\r\n[ECGWindowSize]\r\n"
+               "ECGDataListSizeX=1024\r\n");
+    const ToolRun run =
+        testsupport::RunProgram(bin + "/rhythmora-tool", {"settings", "--json"}, Env());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"dirHdd\": \"/srv/recordings/\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"listWidth\": 1024"), std::string::npos);
+}
+
 TEST_F(ToolTest, InfoReportsTheRecordInJapanTime) {
     const std::string path = home.Write("d240105150405_002a.ecg", RecordBytes(0x0040));
     const ToolRun run = Run({"info", "--json", "--samples", path});
@@ -216,7 +232,8 @@ TEST_F(ToolTest, ReportWaveAndThumbnailFiles) {
     EXPECT_NE(run.err.find("gone.ecg"), std::string::npos);
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"wave", a, "-o", "w.png", "--zoom", "120"},
-          {"report", a}, {"report", a, "-o", "r.pdf", "--paper", "a3"},
+          {"report", a},
+          {"report", a, "-o", "r.pdf", "--paper", "a3"},
           {"thumbnail", a, b, "-o", "t.png"}}) {
         EXPECT_EQ(Run(args).status, 2) << args[0];
     }
