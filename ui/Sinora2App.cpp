@@ -8,21 +8,28 @@
 #include "ui/InstanceChannel.h"
 #include "ui/MainFrame.h"
 
+#include <QIcon>
+
 #include <cstdio>
 
 namespace ui {
 
 namespace {
 
-// The heart of the thumbnails stands for the program on the desktop.
+// The heart of the thumbnails stands for the program where the desktop
+// has no icon of it (a program run from its build folder).
 constexpr unsigned kArtProgram = 279;
+// The desktop entry, the AppStream metadata and the icon are named after it.
+constexpr const char* kDesktopId = "com.torvane.Rhythmora";
 
 } // namespace
 
 CSinora2App::CSinora2App(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Rhythmora");
     setOrganizationName("Torvane");
-    setWindowIcon(ArtworkIcon(kArtProgram, QSize(64, 64)));
+    setApplicationVersion(RHYTHMORA_VERSION);
+    setDesktopFileName(kDesktopId);
+    setWindowIcon(QIcon::fromTheme(kDesktopId, ArtworkIcon(kArtProgram, QSize(64, 64))));
 }
 
 CSinora2App::~CSinora2App() {

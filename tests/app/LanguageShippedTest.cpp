@@ -1,7 +1,8 @@
 // The shipped language files against the program: every text the program
 // shows must have its wording in each file, and every format must take the
-// arguments its callers pass.
+// arguments its callers pass; the manuals they name must be complete.
 #include "app/Language.h"
+#include "device/DeviceError.h"
 #include "platform/Files.h"
 #include "platform/ResourceText.h"
 #include "platform/ShareFolder.h"
@@ -10,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 #include <set>
+#include <string_view>
 
 using testsupport::ScopedEnv;
 using testsupport::TempFolder;
@@ -27,10 +30,10 @@ const std::set<unsigned> kNotWording = {100, 62294, 62295, 62296, 62322};
 // The arguments callers format each text with, in order: 'd' an integer,
 // 's' a text. A text may use fewer of them, never others.
 const std::map<unsigned, std::string> kFormats = {
-    {32000, "s"},      {51001, "d"}, {51011, "d"},   {51012, "d"},  {51016, "d"},
-    {51027, "dddsdd"}, {62007, "d"}, {62008, "dds"}, {62011, "dd"}, {62090, "ddds"},
-    {62091, "sddd"},   {62092, "d"}, {62093, "ss"},  {62094, "s"},  {62121, "d"},
-    {62401, "s"},
+    {32000, "s"},  {51001, "d"},      {51011, "d"},    {51012, "d"},
+    {51016, "d"},  {51027, "dddsdd"}, {62007, "d"},    {62008, "dds"},
+    {62011, "dd"}, {62090, "ddds"},   {62091, "sddd"}, {62092, "d"},
+    {62093, "ss"}, {62094, "s"},      {62121, "d"},    {62401, "s"},
 };
 
 // The kinds of the printf conversions in a text; '?' for one that is
@@ -155,6 +158,44 @@ TEST_F(ShippedLanguages, ManualFilesExist) {
                 platform::JoinPath(platform::JoinPath(platform::ShareFolder(), "Manual"), name)))
                 << "ID" << id << " names " << name;
         }
+    });
+}
+
+// Every picture a manual shows is there, every link inside it leads to a
+// section, and each explains every code a device failure can carry.
+TEST_F(ShippedLanguages, TheManualsShowTheirPicturesAndExplainEveryErrorCode) {
+    const std::string folder = platform::JoinPath(platform::ShareFolder(), "Manual");
+    std::set<std::string> sectionsOfFirst;
+    ForEachLanguage([&](const LanguageEntry&) {
+        const std::string name = m_languages.Text(62325).value_or("");
+        const std::string page = testsupport::ReadFile(platform::JoinPath(folder, name));
+        ASSERT_FALSE(page.empty()) << name;
+        const auto matches = [&](const char* pattern) {
+            std::set<std::string> found;
+            const std::regex re(pattern);
+            for (auto it = std::sregex_iterator(page.begin(), page.end(), re);
+                 it != std::sregex_iterator(); ++it)
+                found.insert((*it)[1]);
+            return found;
+        };
+        const std::set<std::string> pictures = matches("src=\"([^\"]+)\"");
+        EXPECT_GE(pictures.size(), 4u) << name;
+        for (const std::string& picture : pictures)
+            EXPECT_TRUE(platform::IsRegularFile(platform::JoinPath(folder, picture)))
+                << name << " shows " << picture;
+        const std::set<std::string> sections = matches("id=\"([^\"]+)\"");
+        for (const std::string& link : matches("href=\"#([^\"]+)\""))
+            EXPECT_TRUE(sections.count(link)) << name << " links to #" << link;
+        // Both languages tell the same sections.
+        if (sectionsOfFirst.empty())
+            sectionsOfFirst = sections;
+        EXPECT_EQ(sections, sectionsOfFirst) << name;
+        for (const std::string_view code :
+             {device::kErrOpen, device::kErrTransmit, device::kErrReceive, device::kErrNoLength,
+              device::kErrResponse, device::kErrPayloadStd, device::kErrPayloadExt,
+              device::kErrCreateFile, device::kErrWriteFile, device::kErrDiskFull,
+              device::kErrClockRange})
+            EXPECT_NE(page.find(code), std::string::npos) << name << " does not explain " << code;
     });
 }
 
