@@ -21,8 +21,9 @@ if command -v ccache >/dev/null; then
 fi
 (
     cd "$root"
-    export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-    export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+    CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+    LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+    export CXXFLAGS LDFLAGS
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DRHYTHMORA_TESTS=OFF -DRHYTHMORA_BENCH=OFF "${launcher[@]}" >/dev/null
 )
@@ -36,10 +37,17 @@ rm -f "$deb"
 echo "Built $deb"
 dpkg-deb --field "$deb" Depends
 
-lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian found errors in $deb"
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors in $deb"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/rhythmora-package-XXXXXX")"
-trap 'rm -rf "$work"' EXIT
+simulator=""
+cleanup() {
+    if [[ -n "$simulator" ]]; then
+        kill "$simulator" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
 stage="$work/stage"
 dpkg-deb -x "$deb" "$stage"
 
@@ -62,9 +70,9 @@ done
 [[ ! -e "$stage/usr/bin/rhythmora-build-tree" ]] || fail "the package holds the build-tree marker"
 # Each picture the manual shows is installed with it.
 for page in "$share"/rhythmora/Manual/*.html; do
-    for image in $(grep -o 'src="images/[^"]*"' "$page" | sed 's/src="\(.*\)"/\1/'); do
+    while read -r image; do
         [[ -f "$share/rhythmora/Manual/$image" ]] || fail "$(basename "$page") shows $image, not installed"
-    done
+    done < <(grep -o 'src="images/[^"]*"' "$page" | sed 's/src="\(.*\)"/\1/')
 done
 rules="$stage/usr/lib/udev/rules.d/70-rhythmora.rules"
 grep -q 'TAG+="uaccess"' "$rules" || fail "the udev rule gives no access to the desktop user"
@@ -86,7 +94,7 @@ diff <(cd "$stage/usr" && find . -type f | sort) <(cd "$work/prefix" && find . -
 # The installed programs, run from a fresh folder by a fresh user, with
 # every file access traced.
 home="$work/home"
-mkdir -p "$home" "$work/run" "$work/cwd"
+mkdir -p "$home" "$work/run" "$work/cwd" "$work/data"
 chmod 700 "$work/run"
 tool="$stage/usr/bin/rhythmora-tool"
 run_installed() {
@@ -117,6 +125,7 @@ done
 traced import "$tool" import --port "$card" --folder "$work/data" --json >"$work/import.json"
 kill "$simulator"
 wait "$simulator" || true
+simulator=""
 record="$(find "$work/data" -name '*.ecg' | sort | head -n 1)"
 [[ -n "$record" ]] || fail "nothing was imported: $(cat "$work/import.json")"
 traced report "$tool" report "$record" -o "$work/report.pdf"
@@ -124,9 +133,11 @@ traced svg "$tool" report "$record" -o "$work/report.svg"
 [[ "$(head -c 5 "$work/report.pdf")" == "%PDF-" ]] || fail "the report is no PDF"
 
 # The Japanese analysis texts come from the installed language file only.
+# The SVG holds the page's text in runs of one script each, in page order.
 jpn="$share/rhythmora/Language/RHYVJPN.lng"
 analysis="$(sed -n 's/^ID620[23][0-9]=\(.*\)\r$/\1/p' "$jpn")"
-grep -qF "$analysis" "$work/report.svg" || fail "the report is not in Japanese"
+page_text="$(grep -o ' >[^<]*</text>' "$work/report.svg" | sed 's/^ >//; s/<\/text>$//' | tr -d '\n')"
+grep -qF "$analysis" <<<"$page_text" || fail "the report is not in Japanese"
 
 for trace in "$work"/trace.*; do
     if grep -F "$root" "$trace" | grep -v -F "$work" | grep -q .; then
