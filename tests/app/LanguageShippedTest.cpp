@@ -27,10 +27,11 @@ const std::set<unsigned> kNotWording = {100, 62294, 62295, 62296, 62322};
 // The arguments callers format each text with, in order: 'd' an integer,
 // 's' a text. A text may use fewer of them, never others.
 const std::map<unsigned, std::string> kFormats = {
-    {32000, "s"},      {51001, "d"}, {51011, "d"},   {51012, "d"},  {51016, "d"},
-    {51027, "dddsdd"}, {62007, "d"}, {62008, "dds"}, {62011, "dd"}, {62090, "ddds"},
-    {62091, "sddd"},   {62092, "d"}, {62093, "ss"},  {62094, "s"},  {62121, "d"},
-    {62401, "s"},
+    {32000, "s"},      {51001, "d"},  {51011, "d"},   {51012, "d"},  {51016, "d"},
+    {51027, "dddsdd"}, {62007, "d"},  {62008, "dds"}, {62011, "dd"}, {62090, "ddds"},
+    {62091, "sddd"},   {62092, "d"},  {62093, "ss"},  {62094, "s"},  {62121, "d"},
+    {62401, "s"},      {62410, "dd"}, {62412, "d"},   {62413, "ds"}, {62414, "d"},
+    {62416, "d"},      {62417, "ss"}, {62418, "s"},
 };
 
 // The kinds of the printf conversions in a text; '?' for one that is
