@@ -160,6 +160,43 @@ void KeepOwner(int fd, const struct stat& old) {
     }
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::string parent = ParentFolder(path);
+    return parent.empty() ? std::string(".") : parent;
+}
+
+// Hands the errno of the failed step to the caller; taken before the
+// temporary file's removal can change errno.
+bool Fail(int* error, int code) {
+    if (error != nullptr) {
+        *error = code;
+    }
+    return false;
+}
+
+// The complete content, flushed to disk under a temporary name beside the
+// target; with `old`, the owner, group and mode of the file it replaces.
+// 0 or the errno of the step that failed.
+int WriteTemporary(CTemporaryFile& temp, const std::string& target, std::string_view data,
+                   const struct stat* old) {
+    // Until its final mode is set, the new content of an existing file is
+    // readable by the owner only. A new file is made with 0666 and the
+    // kernel applies the umask.
+    if (const int code = temp.Create(FolderOf(target), BaseName(target), old ? 0600 : 0666)) {
+        return code;
+    }
+    if (!WriteAll(temp.Fd(), data)) {
+        return errno;
+    }
+    if (old != nullptr) {
+        KeepOwner(temp.Fd(), *old);
+        if (::fchmod(temp.Fd(), old->st_mode & 07777) != 0) {
+            return errno;
+        }
+    }
+    return temp.SyncAndClose();
+}
+
 std::string_view StripTrailingSlashes(std::string_view path) {
     while (path.size() > 1 && path.back() == '/') {
         path.remove_suffix(1);
@@ -263,16 +300,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     return data;
 }
 
-std::optional<std::string> ReadFileStart(const std::string& path, std::size_t count) {
-    CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat st {};
-    if (!fd.IsValid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return std::nullopt;
-    }
-    std::string data(count, '\0');
+std::optional<std::size_t> ReadUpTo(int fd, std::span<std::uint8_t> buffer) {
     std::size_t used = 0;
-    while (used < count) {
-        const ssize_t got = ::read(fd.Get(), data.data() + used, count - used);
+    while (used < buffer.size()) {
+        const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -284,83 +315,59 @@ std::optional<std::string> ReadFileStart(const std::string& path, std::size_t co
         }
         used += static_cast<std::size_t>(got);
     }
-    data.resize(used);
+    return used;
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t count) {
+    CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.IsValid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    std::string data(count, '\0');
+    const std::optional<std::size_t> used =
+        ReadUpTo(fd.Get(), {reinterpret_cast<std::uint8_t*>(data.data()), data.size()});
+    if (!used) {
+        return std::nullopt;
+    }
+    data.resize(*used);
     return data;
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view data, int* error) {
-    // errno is taken before the temporary file's removal can change it.
-    auto fail = [error](int code) {
-        if (error != nullptr) {
-            *error = code;
-        }
-        return false;
-    };
     if (path.empty() || path.back() == '/') {
-        return fail(EINVAL);
+        return Fail(error, EINVAL);
     }
     const std::string target = ResolveSaveTarget(path);
-    const std::string parent = ParentFolder(target);
-    const std::string folder = parent.empty() ? std::string(".") : parent;
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {
-        return fail(EISDIR);
+        return Fail(error, EISDIR);
     }
-
-    // Until its final mode is set, the new content of an existing file is
-    // readable by the owner only. A new file is made with 0666 and the
-    // kernel applies the umask.
     CTemporaryFile temp;
-    if (const int code = temp.Create(folder, BaseName(target), exists ? 0600 : 0666)) {
-        return fail(code);
-    }
-    if (!WriteAll(temp.Fd(), data)) {
-        return fail(errno);
-    }
-    if (exists) {
-        KeepOwner(temp.Fd(), old);
-        if (::fchmod(temp.Fd(), old.st_mode & 07777) != 0) {
-            return fail(errno);
-        }
-    }
-    if (const int code = temp.SyncAndClose()) {
-        return fail(code);
+    if (const int code = WriteTemporary(temp, target, data, exists ? &old : nullptr)) {
+        return Fail(error, code);
     }
     if (fs::Rename(temp.Path().c_str(), target.c_str()) != 0) {
-        return fail(errno);
+        return Fail(error, errno);
     }
     temp.Keep();
     // The new content is in place; a folder that cannot be flushed does not
     // make the save a failure, since the old file is gone either way.
-    SyncPath(folder);
+    SyncPath(FolderOf(target));
     return true;
 }
 
 bool WriteNewFileAtomic(const std::string& path, std::string_view data, int* error) {
-    auto fail = [error](int code) {
-        if (error != nullptr) {
-            *error = code;
-        }
-        return false;
-    };
     if (path.empty() || path.back() == '/') {
-        return fail(EINVAL);
+        return Fail(error, EINVAL);
     }
     if (FileExists(path)) {
-        return fail(EEXIST);
+        return Fail(error, EEXIST);
     }
-    const std::string parent = ParentFolder(path);
-    const std::string folder = parent.empty() ? std::string(".") : parent;
     CTemporaryFile temp;
-    if (const int code = temp.Create(folder, BaseName(path), 0666)) {
-        return fail(code);
-    }
-    if (!WriteAll(temp.Fd(), data)) {
-        return fail(errno);
-    }
-    if (const int code = temp.SyncAndClose()) {
-        return fail(code);
+    if (const int code = WriteTemporary(temp, path, data, nullptr)) {
+        return Fail(error, code);
     }
     // The name is taken only if it is free at that very moment, whoever
     // else saves into the folder. A file system that cannot rename that
@@ -370,12 +377,12 @@ bool WriteNewFileAtomic(const std::string& path, std::string_view data, int* err
         temp.Keep();
     } else if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
         if (fs::Link(temp.Path().c_str(), path.c_str()) != 0) {
-            return fail(errno);
+            return Fail(error, errno);
         }
     } else {
-        return fail(errno);
+        return Fail(error, errno);
     }
-    SyncPath(folder);
+    SyncPath(FolderOf(path));
     return true;
 }
 
@@ -398,24 +405,14 @@ std::optional<std::string> TemporaryTarget(std::string_view name) {
 }
 
 int RemoveStaleTemporaryFiles(const std::string& folder, std::string_view targetEnding) {
-    std::vector<std::string> names;
-    {
-        const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
-        while (dir) {
-            const dirent* entry = ::readdir(dir.get());
-            if (entry == nullptr) {
-                break;
-            }
-            const std::optional<std::string> target = TemporaryTarget(entry->d_name);
-            if (target && target->size() >= targetEnding.size() &&
-                EqualsNoCase(std::string_view(*target).substr(target->size() - targetEnding.size()),
-                             targetEnding)) {
-                names.emplace_back(entry->d_name);
-            }
-        }
-    }
     int removed = 0;
-    for (const std::string& name : names) {
+    for (const std::string& name : FolderEntries(folder)) {
+        const std::optional<std::string> target = TemporaryTarget(name);
+        if (!target || target->size() < targetEnding.size() ||
+            !EqualsNoCase(std::string_view(*target).substr(target->size() - targetEnding.size()),
+                          targetEnding)) {
+            continue;
+        }
         const std::string path = JoinPath(folder, name);
         CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
         struct stat held {};
@@ -434,6 +431,22 @@ int RemoveStaleTemporaryFiles(const std::string& folder, std::string_view target
         }
     }
     return removed;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    while (dir) {
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) {
+            break;
+        }
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    return names;
 }
 
 bool RemoveFile(const std::string& path) {

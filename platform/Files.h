@@ -2,9 +2,12 @@
 // settings code needs. Paths are UTF-8, separated by '/'.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -24,6 +27,9 @@ bool CanWrite(const std::string& path);
 
 // Reads at most maxBytes; nullopt when the file cannot be read or is larger.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes);
+// Fills as much of the buffer as the descriptor still gives; nullopt on a
+// read error.
+std::optional<std::size_t> ReadUpTo(int fd, std::span<std::uint8_t> buffer);
 // The first `count` bytes of a regular file, or all of a shorter one;
 // nullopt when it cannot be read.
 std::optional<std::string> ReadFileStart(const std::string& path, std::size_t count);
@@ -54,6 +60,10 @@ std::optional<std::string> TemporaryTarget(std::string_view name);
 // killed process); a live writer holds a lock on its temporary file. Gives
 // the number removed.
 int RemoveStaleTemporaryFiles(const std::string& folder, std::string_view targetEnding);
+
+// The names in the folder, "." and ".." aside, in the order the file
+// system gives them; none when it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& folder);
 
 // Removes the file (not a folder); false when it is still there.
 bool RemoveFile(const std::string& path);

@@ -4,9 +4,6 @@
 #include "records/RecordEntry.h"
 #include "records/RecordFormat.h"
 
-#include <dirent.h>
-
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -44,17 +41,8 @@ CKnownRecordings::CKnownRecordings(std::string folder) : m_strFolder(std::move(f
 void CKnownRecordings::Scan() {
     m_bScanned = true;
     std::vector<std::string> paths;
-    {
-        const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(m_strFolder.c_str()), &::closedir);
-        while (dir) {
-            const dirent* entry = ::readdir(dir.get());
-            if (entry == nullptr) {
-                break;
-            }
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == ".." || platform::TemporaryTarget(name)) {
-                continue;
-            }
+    for (const std::string& name : platform::FolderEntries(m_strFolder)) {
+        if (!platform::TemporaryTarget(name)) {
             paths.push_back(platform::JoinPath(m_strFolder, name));
         }
     }
