@@ -73,7 +73,7 @@ const std::array kCommands{
                 "first.",
                 "  -o OUT              the file to write (.pdf, .svg or .png)\n"
                 "  --sensitivity N     0: 20 mm/mV, 1: 10 mm/mV (the default), 2: 5 mm/mV\n"
-                "  --paper a4|letter   the paper size (A4 unless given)\n",
+                "  --paper a4|letter   the paper size (the settings' PaperSize unless given)\n",
                 RunReport},
     ToolCommand{"wave", "wave FILE -o OUT [--zoom 100|150|200] [--sensitivity 0|1|2]",
                 "Draw the wave window's paper as .png or .svg.",
