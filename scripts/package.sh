@@ -58,6 +58,7 @@ for file in \
     usr/share/rhythmora/Language/RHYVENU.lng usr/share/rhythmora/Language/RHYVJPN.lng \
     usr/share/rhythmora/Artwork/279.svg \
     usr/share/rhythmora/Manual/Manual_en.html usr/share/rhythmora/Manual/Manual_ja.html \
+    usr/share/rhythmora/Manual/manual.css \
     usr/share/rhythmora/Manual/License.txt usr/share/rhythmora/Manual/Document_en.html \
     usr/share/applications/com.torvane.Rhythmora.desktop \
     usr/share/metainfo/com.torvane.Rhythmora.metainfo.xml \

@@ -180,7 +180,7 @@ TEST_F(ShippedLanguages, ManualFilesExist) {
     });
 }
 
-// Every picture a manual shows is there, every link inside it leads to a
+// Every picture and file a manual uses is there, every link inside it leads to a
 // section, and each explains every code a device failure can carry.
 TEST_F(ShippedLanguages, TheManualsShowTheirPicturesAndExplainEveryErrorCode) {
     const std::string folder = platform::JoinPath(platform::ShareFolder(), "Manual");
@@ -199,9 +199,11 @@ TEST_F(ShippedLanguages, TheManualsShowTheirPicturesAndExplainEveryErrorCode) {
         };
         const std::set<std::string> pictures = matches("src=\"([^\"]+)\"");
         EXPECT_GE(pictures.size(), 4u) << name;
-        for (const std::string& picture : pictures)
-            EXPECT_TRUE(platform::IsRegularFile(platform::JoinPath(folder, picture)))
-                << name << " shows " << picture;
+        std::set<std::string> files = matches("href=\"([^\"#:]+)\"");
+        files.insert(pictures.begin(), pictures.end());
+        for (const std::string& file : files)
+            EXPECT_TRUE(platform::IsRegularFile(platform::JoinPath(folder, file)))
+                << name << " uses " << file;
         const std::set<std::string> sections = matches("id=\"([^\"]+)\"");
         for (const std::string& link : matches("href=\"#([^\"]+)\""))
             EXPECT_TRUE(sections.count(link)) << name << " links to #" << link;

@@ -28,23 +28,24 @@ protected:
     }
 };
 
+// Group 1 of every match of the pattern, in order.
+std::vector<std::string> Captures(const std::string& text, const char* pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+         ++it)
+        found.push_back((*it)[1]);
+    return found;
+}
+
 // The command names of the overview, in its order.
 std::vector<std::string> CommandsOf(const std::string& overview) {
-    std::vector<std::string> names;
-    const std::regex line("\n  ([a-z][a-z-]*)");
-    for (auto it = std::sregex_iterator(overview.begin(), overview.end(), line);
-         it != std::sregex_iterator(); ++it)
-        names.push_back((*it)[1]);
-    return names;
+    return Captures(overview, "\n  ([a-z][a-z-]*)");
 }
 
 std::set<std::string> OptionsIn(const std::string& text) {
-    std::set<std::string> options;
-    const std::regex option("(^|[\\s\\[])(--?[a-z][a-z-]*)");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
-         it != std::sregex_iterator(); ++it)
-        options.insert((*it)[2]);
-    return options;
+    const std::vector<std::string> options = Captures(text, "(?:^|[\\s\\[])(--?[a-z][a-z-]*)");
+    return {options.begin(), options.end()};
 }
 
 // The manual page's command sections by name, with roff's "\-" read as "-".
