@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -187,7 +188,25 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     return data;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data, int* error) {
+namespace {
+
+// Puts the finished temporary file in place: over the target, or only where
+// nothing is yet. Some file systems cannot refuse in the rename itself; a
+// hard link then claims the name just as exclusively.
+bool MoveIntoPlace(const std::string& tempPath, const std::string& target, bool replace) {
+    if (replace)
+        return ::rename(tempPath.c_str(), target.c_str()) == 0;
+    if (::renameat2(AT_FDCWD, tempPath.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::link(tempPath.c_str(), target.c_str()) != 0)
+        return false;
+    ::unlink(tempPath.c_str());
+    return true;
+}
+
+bool WriteSafely(const std::string& path, std::string_view data, bool replace, int* error) {
     // errno is taken before the temporary file's removal can change it.
     auto fail = [error](int code) {
         if (error != nullptr) {
@@ -198,7 +217,12 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, int* error)
     if (path.empty() || path.back() == '/') {
         return fail(EINVAL);
     }
-    const std::string target = ResolveSaveTarget(path);
+    // A new file takes the name itself: a link there is something that
+    // exists, and is never followed to a file elsewhere.
+    if (!replace && FileExists(path)) {
+        return fail(EEXIST);
+    }
+    const std::string target = replace ? ResolveSaveTarget(path) : path;
     const std::string name = BaseName(target);
     const std::string parent = ParentFolder(target);
     const std::string folder = parent.empty() ? std::string(".") : parent;
@@ -238,7 +262,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, int* error)
     if (!SyncFd(fd.Get()) || !fd.Close()) {
         return fail(errno);
     }
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+    if (!MoveIntoPlace(tempPath, target, replace)) {
         return fail(errno);
     }
     guard.Keep();
@@ -246,6 +270,16 @@ bool WriteFileAtomic(const std::string& path, std::string_view data, int* error)
     // make the save a failure, since the old file is gone either way.
     SyncPath(folder);
     return true;
+}
+
+} // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view data, int* error) {
+    return WriteSafely(path, data, true, error);
+}
+
+bool WriteNewFileAtomic(const std::string& path, std::string_view data, int* error) {
+    return WriteSafely(path, data, false, error);
 }
 
 bool SyncPath(const std::string& path) {

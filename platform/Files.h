@@ -33,6 +33,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
 // replaced and the link kept. On failure `error` (when given) receives the
 // errno of the step that failed (ENOSPC for a full disk).
 bool WriteFileAtomic(const std::string& path, std::string_view data, int* error = nullptr);
+// The same for a file that must not exist yet: nothing at the path is ever
+// replaced, even when another process creates it meanwhile (EEXIST then).
+bool WriteNewFileAtomic(const std::string& path, std::string_view data, int* error = nullptr);
 
 // Forces a file's or folder's content to disk.
 bool SyncPath(const std::string& path);
