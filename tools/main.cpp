@@ -30,10 +30,15 @@ const char kUsage[] =
     "                                        write the filter setting (and the clock) to the "
     "device\n"
     "  report FILE... -o OUT [--sensitivity 0|1|2] [--paper a4|letter]\n"
-    "                                        the report: .pdf one page per record, .svg/.png the first\n"
+    "                                        the report: .pdf one page per record, .svg/.png the "
+    "first\n"
     "  wave FILE -o OUT [--zoom 100|150|200] [--sensitivity 0|1|2]\n"
     "                                        the wave paper as .png or .svg\n"
     "  thumbnail FILE -o OUT                 the record list's thumbnail as .png or .svg\n"
+    "  export FILE... -o OUT [--format edf|csv] [--force] [--json]\n"
+    "                                        the recordings as EDF+ or CSV files: OUT a file\n"
+    "                                        for one record, an existing folder for several;\n"
+    "                                        an existing file is replaced only with --force\n"
     "  simulate [--recordings N] [--battery 1-3] [--filter on|off] [--clock set|unset]\n"
     "           [--faults LIST] [--state FILE | --card FOLDER] [--name NAME] [--serial S]\n"
     "           [--seed N]                   run the device simulator on a pseudo-terminal,\n"
@@ -84,6 +89,8 @@ int main(int argc, char* argv[]) {
             return tool::RunWave(args);
         if (command == "thumbnail")
             return tool::RunThumbnail(args);
+        if (command == "export")
+            return tool::RunExport(args);
         if (command == "--help" || command == "-h" || command == "help") {
             std::cout << kUsage;
             return tool::kExitOk;
