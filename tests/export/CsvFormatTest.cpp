@@ -11,7 +11,7 @@ namespace exports {
 namespace {
 
 using exporttest::MakeRecord;
-using exporttest::RecordSpec;
+using exporttest::RecordShape;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -23,21 +23,22 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(CsvFormat, OneRowPerSampleWithTimeAndMillivolts) {
     testsupport::TempFolder folder;
-    for (const RecordSpec spec : {RecordSpec{3750, 125}, RecordSpec{13, 125}, RecordSpec{7, 300}}) {
-        const auto record = MakeRecord(folder, "d240105150405_002a.ecg", spec);
+    for (const RecordShape shape :
+         {RecordShape{3750, 125}, RecordShape{13, 125}, RecordShape{7, 300}}) {
+        const auto record = MakeRecord(folder, "d240105150405_002a.ecg", shape);
         std::string bytes, problem;
         ASSERT_TRUE(CCsvFormat().Generate(*record, bytes, problem));
         const std::vector<std::string> lines = Lines(bytes);
-        ASSERT_EQ(lines.size(), spec.sampleCount + 1);
+        ASSERT_EQ(lines.size(), shape.sampleCount + 1);
         EXPECT_EQ(lines.front(), "sample,seconds,millivolts");
-        for (std::size_t i = 0; i < spec.sampleCount; ++i) {
+        for (std::size_t i = 0; i < shape.sampleCount; ++i) {
             const std::string& line = lines[i + 1];
             int number = 0;
             double seconds = 0, millivolts = 0;
             ASSERT_EQ(std::sscanf(line.c_str(), "%d,%lf,%lf", &number, &seconds, &millivolts), 3)
                 << line;
             EXPECT_EQ(number, static_cast<int>(i) + 1);
-            EXPECT_DOUBLE_EQ(seconds, static_cast<double>(i) / spec.sampleRate) << line;
+            EXPECT_DOUBLE_EQ(seconds, static_cast<double>(i) / shape.sampleRate) << line;
             // The millivolts give back the very sample the record holds.
             const int value = record->GetSample(static_cast<int>(i)).value;
             EXPECT_EQ(std::lround(millivolts * records::kSampleGain) + records::kSampleBaseline,
@@ -49,7 +50,7 @@ TEST(CsvFormat, OneRowPerSampleWithTimeAndMillivolts) {
 
 TEST(CsvFormat, KnownRowsReadAsWritten) {
     testsupport::TempFolder folder;
-    const auto record = MakeRecord(folder, "p.ecg", RecordSpec{3, 250});
+    const auto record = MakeRecord(folder, "p.ecg", RecordShape{3, 250});
     std::string bytes, problem;
     ASSERT_TRUE(CCsvFormat().Generate(*record, bytes, problem));
     // The fixture's first samples are 0, 2531 and 966 (12-bit), handed out

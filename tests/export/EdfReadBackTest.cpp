@@ -21,7 +21,7 @@ namespace {
 using exporttest::FileMemo;
 using exporttest::LanguageScope;
 using exporttest::MakeRecord;
-using exporttest::RecordSpec;
+using exporttest::RecordShape;
 
 // Prints what MNE reads of the file named by its argument as JSON.
 constexpr const char* kReader = R"(import json, sys
@@ -67,7 +67,7 @@ std::string WithoutSpaces(std::string text) {
 
 struct ReadBackCase {
     const char* name;
-    RecordSpec spec;
+    RecordShape shape;
     const char* locale;
     bool fullMemo;
     const char* start;     // the wall clock a reader shows
@@ -100,7 +100,7 @@ TEST_P(EdfReadBackTest, AnotherReaderSeesTheRecording) {
     FileMemo memo;
     if (c.fullMemo)
         memo = {"右鎖骨の下", "椅子に座って", kComment};
-    const auto record = MakeRecord(folder, "d240105150405_002a.ecg", c.spec, memo);
+    const auto record = MakeRecord(folder, "d240105150405_002a.ecg", c.shape, memo);
     if (c.fullMemo) {
         record->SetSituation(512);
         record->SetSituationText("出張先のホテルで朝食の後に記録");
@@ -121,14 +121,14 @@ TEST_P(EdfReadBackTest, AnotherReaderSeesTheRecording) {
     EXPECT_EQ(bytes.substr(192, 5), "EDF+C");
 
     const QJsonObject read = ReadWithMne(folder, edf);
-    EXPECT_EQ(read["sfreq"].toDouble(), c.spec.sampleRate);
+    EXPECT_EQ(read["sfreq"].toDouble(), c.shape.sampleRate);
     EXPECT_EQ(read["channels"].toArray(), QJsonArray{"ECG"});
     EXPECT_EQ(read["units"].toArray(), QJsonArray{"mV"});
     EXPECT_EQ(read["start"].toString().toStdString(), c.start);
 
     // Every sample once, each within one step of the scale.
     const QJsonArray millivolts = read["millivolts"].toArray();
-    ASSERT_EQ(millivolts.size(), static_cast<qsizetype>(c.spec.sampleCount));
+    ASSERT_EQ(millivolts.size(), static_cast<qsizetype>(c.shape.sampleCount));
     for (qsizetype i = 0; i < millivolts.size(); ++i) {
         const double expected = records::SampleMillivolts(record->GetSample(int(i)).value);
         ASSERT_NEAR(millivolts[i].toDouble(), expected, 1 / records::kSampleGain) << "sample " << i;
@@ -199,11 +199,11 @@ TEST(EdfFormat, RefusesWhatItCannotKeepExactly) {
     testsupport::TempFolder folder;
     const LanguageScope language("en_US.UTF-8");
     std::string bytes, problem;
-    const auto odd = MakeRecord(folder, "odd.ecg", RecordSpec{13, 128});
+    const auto odd = MakeRecord(folder, "odd.ecg", RecordShape{13, 128});
     EXPECT_FALSE(CEdfFormat().Generate(*odd, bytes, problem));
     EXPECT_EQ(problem,
               "13 samples at 128 Hz cannot be divided into EDF data records of an exact length.");
-    const auto empty = MakeRecord(folder, "empty.ecg", RecordSpec{0, 125});
+    const auto empty = MakeRecord(folder, "empty.ecg", RecordShape{0, 125});
     EXPECT_FALSE(CEdfFormat().Generate(*empty, bytes, problem));
     EXPECT_EQ(problem, "The recording holds no samples.");
     EXPECT_TRUE(bytes.empty());

@@ -18,7 +18,7 @@ namespace exporttest {
 // 2024-01-05 15:04:05 in UTC+9.
 inline constexpr std::uint32_t kRecorded = 1704434645;
 
-struct RecordSpec {
+struct RecordShape {
     std::size_t sampleCount = 3750;
     std::uint16_t sampleRate = 125;
     std::uint8_t kindByte = 1; // 0: undated
@@ -36,26 +36,26 @@ struct FileMemo {
 
 inline std::unique_ptr<records::CECGContentsData> MakeRecord(const testsupport::TempFolder& folder,
                                                              const std::string& name,
-                                                             const RecordSpec& spec,
+                                                             const RecordShape& shape,
                                                              const FileMemo& memo = {}) {
     records::RecordFields fields;
     fields.recordNumber = 0x2a;
     fields.recordedTime = kRecorded;
-    fields.kindByte = spec.kindByte;
-    fields.sampleRate = spec.sampleRate;
-    fields.flags = spec.flags;
-    fields.heartRate = spec.heartRate;
+    fields.kindByte = shape.kindByte;
+    fields.sampleRate = shape.sampleRate;
+    fields.flags = shape.flags;
+    fields.heartRate = shape.heartRate;
     fields.filterByte = 1;
-    std::string file = records::test::ValidRecord(spec.sampleCount, true, fields);
+    std::string file = records::test::ValidRecord(shape.sampleCount, true, fields);
     const auto put = [&](std::size_t item, const std::string& text) {
         const std::string utf16 = platform::Utf8ToUtf16Le(text);
-        records::test::PutMemoItem(file, spec.sampleCount, item, 0,
+        records::test::PutMemoItem(file, shape.sampleCount, item, 0,
                                    static_cast<std::uint16_t>(utf16.size()), utf16);
     };
     put(records::CECGContentsData::kPosition, memo.positionText);
     put(records::CECGContentsData::kPosture, memo.postureText);
     const std::string comment = platform::Utf8ToUtf16Le(memo.comment);
-    const std::size_t at = records::MemoBlockOffset(spec.sampleCount);
+    const std::size_t at = records::MemoBlockOffset(shape.sampleCount);
     records::test::PutLe16(file, at + records::kOffMemoCommentLength,
                            static_cast<std::uint16_t>(comment.size()));
     file.replace(at + records::kOffMemoComment, comment.size(), comment);

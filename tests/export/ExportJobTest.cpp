@@ -9,14 +9,14 @@ namespace {
 
 using exporttest::LanguageScope;
 using exporttest::MakeRecord;
-using exporttest::RecordSpec;
+using exporttest::RecordShape;
 using testsupport::ReadFile;
 
 class ExportJobTest : public ::testing::Test {
 protected:
     ExportJobTest() {
         for (const char* name : {"d240105150405_0001.ecg", "d240106090000_0002.ecg"}) {
-            owned.push_back(MakeRecord(data, name, RecordSpec{250, 125}));
+            owned.push_back(MakeRecord(data, name, RecordShape{250, 125}));
             records.push_back(owned.back().get());
         }
     }
@@ -92,7 +92,7 @@ TEST_F(ExportJobTest, ReplacesOnlyWhenAsked) {
 }
 
 TEST_F(ExportJobTest, StopsAtTheFirstFailureAndKeepsWhatWasWritten) {
-    const auto odd = MakeRecord(data, "d240107000000_0003.ecg", RecordSpec{13, 128});
+    const auto odd = MakeRecord(data, "d240107000000_0003.ecg", RecordShape{13, 128});
     std::vector<const records::CECGContentsData*> list{records[0], odd.get(), records[1]};
     const IExportFormat& edf = *FindExportFormat("edf");
     ExportOutcome outcome = RunExport(ItemsInFolder(list, out.Path(), edf), edf, false);
