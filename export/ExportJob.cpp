@@ -67,9 +67,11 @@ std::string CheckExport(const std::vector<ExportItem>& items, bool replace) {
     std::set<std::string> places;
     for (const ExportItem& item : items) {
         const std::string_view target(item.strTarget);
-        if (IsRecordFileName(item.strTarget))
+        // A replacing save writes through a link: where it leads counts too.
+        const std::string place = SamePlace(item.strTarget);
+        if (IsRecordFileName(item.strTarget) || IsRecordFileName(place))
             return FormatText(LoadText(kTextRecordTarget), {target});
-        if (!places.insert(SamePlace(item.strTarget)).second)
+        if (!places.insert(place).second)
             return FormatText(LoadText(kTextSameTarget), {target});
         if (!replace && platform::FileExists(item.strTarget))
             return FormatText(LoadText(kTextExists), {target});

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace exports {
 namespace {
 
@@ -55,6 +57,8 @@ TEST_F(ExportJobTest, WritesOneFileNamedAfterEachRecord) {
 
 TEST_F(ExportJobTest, RefusalsComeBeforeAnythingIsWritten) {
     const std::string existing = out.Write("d240106090000_0002.csv", "someone's notes");
+    const std::string link = out.File("link.csv");
+    ASSERT_EQ(::symlink(records[1]->GetPath().c_str(), link.c_str()), 0);
     struct Case {
         std::vector<ExportItem> items;
         bool replace;
@@ -70,13 +74,18 @@ TEST_F(ExportJobTest, RefusalsComeBeforeAnythingIsWritten) {
          true,
          records[0]->GetPath() +
              " is named like a record file; an export never replaces a recording."},
+        {{{records[0], link}},
+         true,
+         link + " is named like a record file; an export never replaces a recording."},
     };
+    const std::string recordBytes = ReadFile(records[1]->GetPath());
     for (const Case& c : cases) {
         const ExportOutcome outcome = RunExport(c.items, Csv(), c.replace);
         EXPECT_EQ(outcome.problem, c.problem);
         EXPECT_TRUE(outcome.written.empty());
     }
     EXPECT_EQ(ReadFile(existing), "someone's notes");
+    EXPECT_EQ(ReadFile(records[1]->GetPath()), recordBytes);
     EXPECT_FALSE(platform::FileExists(out.File("a.csv")));
     EXPECT_FALSE(platform::FileExists(out.File("d240105150405_0001.csv")));
     EXPECT_EQ(ExistingTargets(ItemsInFolder(records, out.Path(), Csv())),
