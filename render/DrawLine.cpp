@@ -113,14 +113,23 @@ int CDrawLine::DrawStrip(const RECT& rcStrip, const RECT& rcClip, int zoomPercen
 
     const int d = GetYDir();
     const int mid = (rcStrip.top + rcStrip.bottom) / 2;
-    const int clipTop = rcClip.top;
-    const int clipBottom = rcClip.bottom;
-    enum { kInside, kCutAtTop, kCutAtBottom };
+    // A column outside the band is drawn on its edge, so the trace stays one
+    // unbroken line that follows the edge while it is cut.
+    const int bandLow = std::min(rcClip.top, rcClip.bottom);
+    const int bandHigh = std::max(rcClip.top, rcClip.bottom);
     CPenScope pen(*pDC, m_pen);
-    int prevX = -1;
-    int n = 0;
+    bool firstColumn = true;
+    int column = 0;
+    int n = 0; // samples in the column so far
     double sumY = 0.0;
-    int clipState = kInside;
+    const auto drawColumn = [&] {
+        const int y = std::clamp(static_cast<int>(sumY / n), bandLow, bandHigh);
+        if (firstColumn)
+            pDC->MoveTo(column, y);
+        else
+            pDC->LineTo(column, y);
+        firstColumn = false;
+    };
     int curX = 0;
     bool started = false;
     int j = m_nCurrent;
@@ -140,53 +149,20 @@ int CDrawLine::DrawStrip(const RECT& rcStrip, const RECT& rcClip, int zoomPercen
             rowOffset = 0;
         }
         const int dy = static_cast<int>(m_nFullScaleUnits * (v - centre) / m_dFullScaleValue) * d;
-        int y = static_cast<int>(mid - dy + rowOffset);
-        if (curX == prevX) {
+        const int y = static_cast<int>(mid - dy + rowOffset);
+        if (n > 0 && curX == column) {
             ++n;
             sumY += y;
             continue;
         }
-        if (n > 0) {
-            const int avg = static_cast<int>(sumY / n);
-            if (clipState == kInside) {
-                if (avg > clipTop) {
-                    pDC->LineTo(prevX, clipTop);
-                    clipState = kCutAtTop;
-                    y = clipTop;
-                } else if (avg < clipBottom) {
-                    pDC->LineTo(prevX, clipBottom);
-                    clipState = kCutAtBottom;
-                    y = clipBottom;
-                } else {
-                    pDC->LineTo(prevX, avg);
-                }
-            } else if (clipBottom < avg && avg < clipTop) {
-                y = clipState == kCutAtTop ? clipTop : clipBottom;
-                clipState = kInside;
-                pDC->MoveTo(curX, y);
-            } else {
-                pDC->MoveTo(curX, avg);
-            }
-        } else if (prevX < 0) {
-            if (y > clipTop) {
-                y = clipTop;
-                clipState = kCutAtTop;
-            } else if (y < clipBottom) {
-                y = clipBottom;
-                clipState = kCutAtBottom;
-            }
-            pDC->MoveTo(curX, y);
-        }
+        if (n > 0)
+            drawColumn();
+        column = curX;
         sumY = y;
         n = 1;
-        prevX = curX;
     }
-    if (n > 0) {
-        const int avg = std::clamp(static_cast<int>(sumY / n), std::min(clipBottom, clipTop),
-                                   std::max(clipBottom, clipTop));
-        if (clipState == kInside)
-            pDC->LineTo(std::min(curX, right), avg);
-    }
+    if (n > 0)
+        drawColumn();
     m_nCurrent = std::min(j, last);
     m_nXOffset += right - left;
     return m_nCurrent;

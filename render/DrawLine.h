@@ -1,6 +1,6 @@
 // Draws a waveform strip from the paper's samples: one segment per device
-// column (the mean of the samples on it), cut at a clip band, with marker
-// samples drawn flat; and a simple polyline for thumbnails.
+// column (the mean of the samples on it), held inside a clip band, with
+// marker samples drawn flat; and a simple polyline for thumbnails.
 #pragma once
 
 #include "render/DrawBase.h"
@@ -36,7 +36,8 @@ public:
     std::optional<MinMax> GetMinMax(int from, int to) const;
 
     // Next sample index, or -1 when there is nothing to draw. Only the top
-    // and bottom of the clip rectangle are used (y grows upwards).
+    // and bottom of the clip rectangle are used: one unbroken line, whose
+    // columns outside that band lie on its edge.
     int DrawStrip(const RECT& rcStrip, const RECT& rcClip, int zoomPercent);
     int DrawSimple(const RECT& rcStrip);
 

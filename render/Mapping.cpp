@@ -8,11 +8,15 @@ Mapping MappingFor(int mode, const DeviceCaps& caps, const Mapping& current) {
     Mapping m = current;
     m.nMode = mode;
     if (mode == MM_LOMETRIC) {
-        // A device that does not know its size gets 96 pixels per inch.
-        m.nWindowExtX = caps.nHorzSizeMm > 0 ? caps.nHorzSizeMm * 10 : 254;
-        m.nWindowExtY = caps.nVertSizeMm > 0 ? caps.nVertSizeMm * 10 : 254;
-        m.nViewportExtX = caps.nHorzSizeMm > 0 ? caps.nHorzRes : 96;
-        m.nViewportExtY = -(caps.nVertSizeMm > 0 ? caps.nVertRes : 96);
+        // 254 tenths of a millimetre are an inch. The size in whole
+        // millimetres would stretch a paper that is not (Letter is 279.4 mm
+        // high), so the resolution gives the scale. A device that does not
+        // know it gets 96 pixels per inch.
+        const int dpiY = caps.nLogPixelsY > 0 ? caps.nLogPixelsY : 96;
+        const int dpiX = caps.nLogPixelsX > 0 ? caps.nLogPixelsX : dpiY;
+        m.nWindowExtX = m.nWindowExtY = 254;
+        m.nViewportExtX = dpiX;
+        m.nViewportExtY = -dpiY;
     } else if (mode != MM_ANISOTROPIC) {
         m.nMode = MM_TEXT;
         m.nWindowExtX = m.nWindowExtY = 1;

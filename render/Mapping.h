@@ -20,14 +20,16 @@ struct RECT {
 
 enum MapMode { MM_TEXT = 1, MM_LOMETRIC = 2, MM_ANISOTROPIC = 8 };
 
-// What a device tells about itself: pixels and millimetres of the
-// drawable surface, and pixels per inch vertically.
+// What a device tells about itself: pixels and whole millimetres of the
+// drawable surface, and pixels per inch vertically and across (0: as
+// vertically).
 struct DeviceCaps {
     int nHorzRes = 0;
     int nVertRes = 0;
     int nHorzSizeMm = 0;
     int nVertSizeMm = 0;
     int nLogPixelsY = 96;
+    int nLogPixelsX = 0;
 };
 
 // device = viewportOrg + (logical * viewportExt / windowExt), per axis.
@@ -47,7 +49,7 @@ struct DevicePoint {
 };
 
 // The extents a mode brings on its own: pixels for MM_TEXT; 0.1 mm with
-// y upwards for MM_LOMETRIC (from the device's size in millimetres).
+// y upwards for MM_LOMETRIC (from the device's pixels per inch).
 // MM_ANISOTROPIC starts from the given extents.
 Mapping MappingFor(int mode, const DeviceCaps& caps, const Mapping& current = {});
 

@@ -25,13 +25,14 @@ void CPrintManager::PrintRecords(IPrintTarget& target,
     info.m_rectDraw = RECT{0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES)};
     m_paper.SetGraphOption(option);
     m_paper.SetSensitivity(sensitivity);
-    m_paper.SetData(records.empty() ? nullptr : records.front());
-    m_paper.SetDC(&dc);
-    m_paper.SetPrintInfo(&info);
 
     for (const records::CECGContentsData* pRecord : records) {
         target.StartPage();
+        // Each page is set up and laid out from its own record (window,
+        // strips, centre), exactly as when that record is printed alone.
         m_paper.SetData(pRecord);
+        m_paper.SetDC(&dc);
+        m_paper.SetPrintInfo(&info);
         m_paper.Draw();
         info.SetMaxPage(static_cast<int>(records.size()));
         target.EndPage();

@@ -28,9 +28,9 @@ public:
     CPrintManager() = default;
     virtual ~CPrintManager() = default;
 
-    // Prints every record as one page; the layout (window, strips, centre)
-    // comes from the first record and serves all pages. An empty list gives
-    // an empty document named after the program.
+    // Prints every record as one page, each laid out from its own record:
+    // the page a record gets alone. An empty list gives an empty document
+    // named after the program.
     void PrintRecords(IPrintTarget& target,
                       std::span<const records::CECGContentsData* const> records,
                       const app::CGraphOption& option, int sensitivity);

@@ -24,6 +24,7 @@ struct Primitive {
     unsigned nFormat = 0; // DrawText format, or the resource id for kBitmap
     int nCornerX = 0;
     int nCornerY = 0;
+    bool operator==(const Primitive&) const = default;
 };
 
 class RecordingDC : public CDC {

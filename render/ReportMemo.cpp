@@ -4,6 +4,8 @@
 #include "render/DrawBase.h"
 #include "render/ReportPaper.h"
 
+#include <algorithm>
+
 namespace render {
 
 namespace {
@@ -49,13 +51,20 @@ constexpr Group kPosture{28, 62310, 3};
 constexpr unsigned kBodyPictureReport = 255;
 constexpr unsigned kBodyPictureWave = 227;
 
-// Free texts are padded so the box reads as a filled-in field.
-std::string Padded(const std::string& text) {
-    std::string out = text;
-    for (int i = 0; i < 30; ++i)
-        out += "\u3000";
-    return out;
-}
+// A line to write on after an option's label ("Other:"), from just after
+// the label to a fixed end; a free text is written on it.
+struct LabelLine {
+    int nLeft; // the label's left edge
+    unsigned nLabel;
+    int nGap; // from the label's end to the line's start
+    int nLineY;
+    int nLineEnd;
+};
+constexpr LabelLine kSituationLine{200, 62229, 10, -939, 1120};
+constexpr LabelLine kSymptomLine{200, 62258, 10, -607, 1110};
+constexpr LabelLine kPositionLine{1155, 62288, 20, -938, 1950};
+// A free text starts 1 mm inside its line.
+constexpr int kTextInset = 10;
 
 } // namespace
 
@@ -86,25 +95,26 @@ void CPrintPaper::DrawMemo(const RECT& rc, int /*nExtra*/, int bReport) {
         Text(dc, platform::LoadText(id), where, kLeftTop);
     };
 
+    const auto line = [&](const LabelLine& l) {
+        const int start = l.nLeft + TextWidth(dc, platform::LoadText(l.nLabel)) + l.nGap;
+        Separator(dc, start, l.nLineY, l.nLineEnd - start);
+    };
+
     label(62210, {200, -692, 470, -815});
     options(kSituation);
-    int w = TextWidth(dc, platform::LoadText(62229));
-    Separator(dc, Z(w + 210), Z(-939), 910 - w);
+    line(kSituationLine);
 
     label(62240, {200, -360, 530, -453});
     options(kSymptom);
-    w = TextWidth(dc, platform::LoadText(62258));
-    Separator(dc, Z(w + 210), Z(-607), 900 - w);
+    line(kSymptomLine);
 
     label(62272, {1155, -360, 1460, -453});
     options(kPosture);
 
     label(62270, {1155, -518, 1400, -611});
     options(kPosition);
-    const std::string other = platform::LoadText(62288);
-    Text(dc, other, {1155, -902, 1400, -965}, kLeftTop);
-    w = TextWidth(dc, other);
-    Separator(dc, Z(w + 1175), Z(-938), 775 - w);
+    Text(dc, platform::LoadText(kPositionLine.nLabel), {1155, -902, 1400, -965}, kLeftTop);
+    line(kPositionLine);
 
     dc.StretchBitmap(bReport == 1 ? kBodyPictureReport : kBodyPictureWave,
                      Z(RECT{1550, -576, 1914, -826}));
@@ -117,8 +127,8 @@ void CPrintPaper::DrawMemo(const RECT& rc, int /*nExtra*/, int bReport) {
         }
     }
 
-    DrawChoiceText(dc, 2, Padded(m_strSituation));
-    DrawChoiceText(dc, 1, Padded(m_strSymptom));
+    DrawChoiceText(dc, 2, m_strSituation);
+    DrawChoiceText(dc, 1, m_strSymptom);
 }
 
 void CPrintPaper::DrawChoiceMark(CDC& dc, int option, const LOGPEN& pen) {
@@ -131,11 +141,20 @@ void CPrintPaper::DrawChoiceMark(CDC& dc, int option, const LOGPEN& pen) {
     dc.SelectBrush(brush);
 }
 
+// Box 1 is the symptoms' free text, box 2 the situation's: each on the
+// line after its "Other" option, never over the label, cut to the line.
 void CPrintPaper::DrawChoiceText(CDC& dc, int box, std::string_view text) {
-    if (box < 1 || box > 2)
+    if (box < 1 || box > 2 || text.empty())
         return;
+    const LabelLine& line = box == 1 ? kSymptomLine : kSituationLine;
     UsePaperFont(dc, 80, kBlack);
-    Text(dc, text, PaperRect(kChoices[static_cast<std::size_t>(kFreeTextRow + box)]), kLeftMiddle);
+    RECT rc = PaperRect(kChoices[static_cast<std::size_t>(kFreeTextRow + box)]);
+    const int lineStart = line.nLeft + TextWidth(dc, platform::LoadText(line.nLabel)) + line.nGap;
+    rc.left = std::max(rc.left, lineStart + kTextInset);
+    rc.right = line.nLineEnd;
+    if (rc.left >= rc.right)
+        return;
+    Text(dc, Elided(dc, text, rc.right - rc.left), rc, kLeftMiddle);
 }
 
 } // namespace render

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 namespace render {
 
@@ -28,11 +29,15 @@ constexpr unsigned kLeftTop = DT_LEFT | DT_TOP | DT_SINGLELINE;
 constexpr unsigned kRightTop = DT_RIGHT | DT_TOP | DT_SINGLELINE;
 constexpr unsigned kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-// Five strips of 30 mm, 5 mm apart, measured down from the top of the
-// waveform area.
-constexpr int kWaveTop = -980;
-constexpr std::array<std::pair<int, int>, CPrintPaper::kMaxStrips> kStripOffsets{
-    {{50, 350}, {400, 700}, {750, 1050}, {1100, 1400}, {1450, 1750}}};
+// Letter is 17.6 mm shorter than A4. Its page keeps the header and the
+// memo form where they are, starts the grid 1 mm higher and draws the five
+// 30 mm strips 2.5 mm apart instead of 5 mm, so the footer ends 7.6 mm
+// above the bottom edge, as the title starts 7 mm below the top.
+constexpr int kPaperLetter = 1;
+constexpr RECT kTitle{200, -70, 1950, -134};
+constexpr RECT kMemo{200, -300, 1950, -960};
+constexpr RECT kHeartRate{200, -230, 780, -270};
+constexpr RECT kAnalysis{200, -170, 920, -210};
 
 constexpr std::array<LOGPEN, 6> kReportPens{
     LOGPEN{PS_SOLID, 1, RGB(223, 223, 223)}, LOGPEN{PS_SOLID, 2, RGB(191, 191, 191)},
@@ -76,7 +81,7 @@ void CPrintPaper::ApplyGraphOptions(std::array<app::COLORREF, app::kColourCount>
 }
 
 void CPrintPaper::InitPage(CDC* pDC) {
-    const bool letter = m_option.paperSize == 1;
+    const bool letter = m_option.paperSize == kPaperLetter;
     const int paperW = letter ? 2160 : 2060;
     const int paperH = letter ? 2794 : 2970;
     const int devW = pDC != nullptr ? pDC->GetDeviceCaps(HORZSIZE) * 10 : 0;
@@ -92,6 +97,38 @@ void CPrintPaper::InitPage(CDC* pDC) {
         m_pInfo->SetMaxPage(m_nPageCount);
 }
 
+const CPrintPaper::PageLayout& CPrintPaper::PageLayoutFor(int paperSize) {
+    static constexpr StripOffsets kA4Strips{
+        {{50, 350}, {400, 700}, {750, 1050}, {1100, 1400}, {1450, 1750}}};
+    static constexpr StripOffsets kLetterStrips{
+        {{30, 330}, {355, 655}, {680, 980}, {1005, 1305}, {1330, 1630}}};
+    static constexpr PageLayout kA4{kTitle,
+                                    kMemo,
+                                    kHeartRate,
+                                    kAnalysis,
+                                    {200, -980, 1950, -2780},
+                                    {200, -134, 1950, -980},
+                                    {200, -2790, 1950, -2878},
+                                    kA4Strips};
+    static constexpr PageLayout kLetter{kTitle,
+                                        kMemo,
+                                        kHeartRate,
+                                        kAnalysis,
+                                        {200, -970, 1950, -2620},
+                                        {200, -134, 1950, -970},
+                                        {200, -2630, 1950, -2718},
+                                        kLetterStrips};
+    return paperSize == kPaperLetter ? kLetter : kA4;
+}
+
+void CPrintPaper::AddPageAreas(const PageLayout& layout) {
+    RemoveAllAreas();
+    for (const RECT& rc : {layout.title, layout.memo, layout.heartRate, layout.analysis,
+                           layout.waveform, layout.font, layout.footer})
+        AddArea(rc.left, rc.top, rc.right, rc.bottom, 1);
+    AddEmptyArea(1); // calibration
+}
+
 void CPrintPaper::Layout(RECT /*rc*/) {
     m_nPageCount = 0;
     m_nStripCount = 0;
@@ -101,15 +138,8 @@ void CPrintPaper::Layout(RECT /*rc*/) {
 
     m_pLine->SetMarkerValues(0, 2047.0);
     m_pLine->SetMarkerChecks(1, 1);
-    RemoveAllAreas();
-    AddArea(200, -70, 1950, -134, 1);    // title
-    AddArea(200, -300, 1950, -960, 1);   // memo
-    AddArea(200, -230, 780, -270, 1);    // heart rate
-    AddArea(200, -170, 920, -210, 1);    // analysis
-    AddArea(200, -980, 1950, -2780, 1);  // waveform
-    AddArea(200, -134, 1950, -980, 1);   // font
-    AddArea(200, -2790, 1950, -2878, 1); // footer
-    AddEmptyArea(1);                     // calibration, sized below
+    const PageLayout& layout = PageLayoutFor(m_option.paperSize);
+    AddPageAreas(layout);
 
     SetSpeedFactor(5.0);
     SetGainFactor(40.0);
@@ -117,9 +147,11 @@ void CPrintPaper::Layout(RECT /*rc*/) {
     // A header without a sampling rate has no time axis: no strips.
     m_dSamplesPerStrip = rate > 0 ? static_cast<double>(rate) * 7.0 : 0.0;
 
+    // 2047 sample units span the full scale and 1 mV is 5 % of it: 20, 10
+    // or 5 mm per mV, as the footer says.
     switch (m_nSensitivity) {
     case kSensitivity20:
-        m_nFullScale = 3000; // 15 mm per mV, whatever the label says
+        m_nFullScale = 4000;
         break;
     case kSensitivity10:
         m_nFullScale = 2000;
@@ -138,10 +170,11 @@ void CPrintPaper::Layout(RECT /*rc*/) {
 
     m_pCalibration->SetPulseSize(static_cast<int>(static_cast<float>(SecondsToUnits(0.1)) / 1.5),
                                  static_cast<int>(m_nFullScale * 0.05));
-    SetAreaRect(kAreaCalibration, 200, kWaveTop, 1950,
-                kWaveTop - static_cast<int>(m_nFullScale * 0.05 + 50));
+    const int waveTop = layout.waveform.top;
+    SetAreaRect(kAreaCalibration, 200, waveTop, 1950,
+                waveTop - static_cast<int>(m_nFullScale * 0.05 + 50));
 
-    LayoutStrips(kWaveTop, kStripOffsets);
+    LayoutStrips(layout);
 }
 
 // The trace is centred on the window's range; the page holds five strip
@@ -163,7 +196,8 @@ void CPrintPaper::SetWindowMs(long long t0, long long t1) {
     m_pLine->SetRange(m_nWindowStart, m_nWindowEnd);
 }
 
-void CPrintPaper::LayoutStrips(int waveTop, const StripOffsets& offsets) {
+void CPrintPaper::LayoutStrips(const PageLayout& layout) {
+    const int waveTop = layout.waveform.top;
     const auto range = m_pLine->GetMinMax(m_nWindowStart, m_nWindowEnd);
     m_pLine->SetCenter(range ? (range->dMin + range->dMax) / 2 : 0.0);
     m_pLine->SetFixedCenter(1);
@@ -172,7 +206,7 @@ void CPrintPaper::LayoutStrips(int waveTop, const StripOffsets& offsets) {
     int strips = 0;
     if (m_dSamplesPerStrip > 0) {
         while (strips < kMaxStrips && m_nWindowLength > strips * m_dSamplesPerStrip) {
-            const auto [top, bottom] = offsets[static_cast<std::size_t>(strips)];
+            const auto [top, bottom] = layout.strips[static_cast<std::size_t>(strips)];
             m_rcStrips[static_cast<std::size_t>(strips)] =
                 RECT{200, waveTop - top, 1950, waveTop - bottom};
             m_nStripStarts[static_cast<std::size_t>(strips)] =
@@ -351,8 +385,35 @@ int CPrintPaper::TextWidth(CDC& dc, std::string_view text) const {
 
 void CPrintPaper::Separator(CDC& dc, int x, int y, int length) {
     CPenScope pen(dc, LOGPEN{PS_SOLID, 3, RGB(159, 159, 159)});
-    dc.MoveTo(x, y);
-    dc.LineTo(x + length, y);
+    dc.MoveTo(Z(x), Z(y));
+    dc.LineTo(Z(x + length), Z(y));
+}
+
+std::string CPrintPaper::Elided(CDC& dc, std::string_view text, int width) const {
+    if (TextWidth(dc, text) <= width)
+        return std::string(text);
+    // Where each character ends; the most characters that fit with the
+    // ellipsis are found by halving, as the width only grows with them.
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 1; i <= text.size(); ++i)
+        if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            ends.push_back(i);
+    const auto cut = [&](std::size_t characters) {
+        return std::string(text.substr(0, characters == 0 ? 0 : ends[characters - 1])) + "\u2026";
+    };
+    const auto fits = [&](std::size_t characters) {
+        return TextWidth(dc, cut(characters)) <= width;
+    };
+    std::size_t low = 0;
+    std::size_t high = ends.size();
+    while (low < high) {
+        const std::size_t mid = (low + high + 1) / 2;
+        if (fits(mid))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low > 0 || fits(0) ? cut(low) : std::string();
 }
 
 void CPrintPaper::SelectPaperFont() {
@@ -403,7 +464,7 @@ void CPrintPaper::DrawTitle(const RECT& rc) {
 
     UsePaperFont(dc, 80, kGrey);
     Text(dc, "名前", {rc.right - 450, rc.top - 4, rc.right, rc.bottom + 3}, kLeftBottom);
-    Separator(dc, Z(rc.right - 450), Z(rc.bottom + 3), 448);
+    Separator(dc, rc.right - 450, rc.bottom + 3, 448);
 }
 
 void CPrintPaper::DrawHeartRate(const RECT& rc) {
@@ -449,10 +510,6 @@ void CPrintPaper::DrawStripArea(const RECT& rc, int strip) {
     if (strip < 0 || strip >= page.nStrips)
         return;
     const int start = m_nStripStarts[static_cast<std::size_t>(index)];
-    // A later record of a print job may be shorter than the one the strips
-    // were laid out from: its strips past its end stay empty.
-    if (start >= m_nSamples)
-        return;
     const int end = std::min(m_nWindowEnd, static_cast<int>(start + m_dSamplesPerStrip));
     m_pLine->SetRange(start, end);
     m_pLine->DrawStrip(Z(rc), Z(GetAreaRect(kAreaWaveform)), m_nZoom);
@@ -483,7 +540,7 @@ void CPrintPaper::DrawFooter(const RECT& rc) {
     Text(dc, "Copyright (C) Torvane. All rights reserved.", rc, kRightTop);
     UsePaperFont(dc, 90, kGrey);
     Text(dc, "ドクターコメント", {rc.left, rc.top - 48, rc.right, rc.bottom}, kLeftTop);
-    Separator(dc, Z(rc.left), Z(rc.bottom), Z(rc.right) - Z(rc.left));
+    Separator(dc, rc.left, rc.bottom, rc.right - rc.left);
 }
 
 } // namespace render

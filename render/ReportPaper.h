@@ -85,15 +85,28 @@ public:
     };
 
 protected:
+    // Where the areas of a page lie (y upwards from the top of the page, so
+    // all negative), and each strip row's offsets (top, bottom) below the
+    // top of the waveform area. The calibration area follows the pulse.
+    using StripOffsets = std::array<std::pair<int, int>, kMaxStrips>;
+    struct PageLayout {
+        RECT title, memo, heartRate, analysis, waveform, font, footer;
+        StripOffsets strips;
+    };
+    // The report's layout for the paper size of the settings.
+    static const PageLayout& PageLayoutFor(int paperSize);
+
     // Clears the strips and takes the window t0..t1 (ms) of the record,
     // kept inside its samples.
     void SetWindowMs(long long t0, long long t1);
+    // Replaces every area with those of the layout, the calibration area
+    // still empty.
+    void AddPageAreas(const PageLayout& layout);
     // Replaces the strip areas with those of the current page.
     void AddPageStrips();
-    // Centres the trace and lays out the strips of the current window below
-    // waveTop, each strip row at its offsets (top, bottom) from there.
-    using StripOffsets = std::array<std::pair<int, int>, kMaxStrips>;
-    void LayoutStrips(int waveTop, const StripOffsets& offsets);
+    // Centres the trace and lays out the strips of the current window in
+    // the layout's waveform area.
+    void LayoutStrips(const PageLayout& layout);
 
     void InitPage(CDC* pDC) override;
     void Layout(RECT rc) override;
@@ -127,6 +140,9 @@ protected:
     void Text(CDC& dc, std::string_view text, const RECT& rc, unsigned align);
     // Width of the text in the font in force, in unzoomed units.
     int TextWidth(CDC& dc, std::string_view text) const;
+    // The text, or as much of it as fits the width with an ellipsis after it.
+    std::string Elided(CDC& dc, std::string_view text, int width) const;
+    // A grey line from x across the length at height y, all unzoomed.
     void Separator(CDC& dc, int x, int y, int length);
 
     app::CGraphOption m_option;

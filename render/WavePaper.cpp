@@ -22,11 +22,8 @@ constexpr COLORREF kDesk = RGB(224, 224, 224);
 // Text keeps its nominal size on a screen this many pixels wide.
 constexpr double kNominalScreenWidth = 1280.0;
 
-// The areas sit 15 to 18 units lower than on the printed report; strips are
-// measured down from the top of the waveform area.
+// The areas sit 15 to 18 units lower than on the printed A4 report.
 constexpr int kWaveTop = -998;
-constexpr std::array<std::pair<int, int>, CPrintPaper::kMaxStrips> kStripOffsets{
-    {{50, 350}, {400, 700}, {750, 1050}, {1100, 1400}, {1450, 1750}}};
 
 } // namespace
 
@@ -61,7 +58,7 @@ void CWavePaper::SetZoom(int percent) {
 int CWavePaper::FullScaleFor(int index) const {
     switch (index) {
     case kSensitivity20:
-        return 4500;
+        return 6000;
     case kSensitivity10:
         return 3000;
     case kSensitivity5:
@@ -117,17 +114,19 @@ void CWavePaper::SetContents(int left, int top, int right, int bottom) {
     m_pCalibration->SetPulseSize(static_cast<int>(static_cast<float>(SecondsToUnits(0.1)) / 1.5),
                                  pulseHeight);
 
-    RemoveAllAreas();
-    AddArea(200, -85, 1950, -150, 1);                        // title
-    AddArea(200, -300, 1950, -980, 1);                       // memo
-    AddArea(200, -236, 780, -280, 1);                        // heart rate
-    AddArea(200, -190, 920, -230, 1);                        // analysis
-    AddArea(200, kWaveTop, 1950, -2798, 1);                  // waveform
-    AddArea(200, -150, 1950, kWaveTop, 1);                   // font
-    AddArea(200, -2808, 1950, -2908, 1);                     // footer
-    AddArea(200, kWaveTop, 1950, kWaveTop - pulseHeight, 1); // calibration
+    static constexpr PageLayout kScreenPage{
+        {200, -85, 1950, -150},
+        {200, -300, 1950, -980},
+        {200, -236, 780, -280},
+        {200, -190, 920, -230},
+        {200, kWaveTop, 1950, -2798},
+        {200, -150, 1950, kWaveTop},
+        {200, -2808, 1950, -2908},
+        {{{50, 350}, {400, 700}, {750, 1050}, {1100, 1400}, {1450, 1750}}}};
+    AddPageAreas(kScreenPage);
+    SetAreaRect(kAreaCalibration, 200, kWaveTop, 1950, kWaveTop - pulseHeight);
 
-    LayoutStrips(kWaveTop, kStripOffsets);
+    LayoutStrips(kScreenPage);
 
     SetPaperRect(paper);
 }

@@ -11,6 +11,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tool {
@@ -71,15 +72,18 @@ int RunReport(std::span<const std::string> args) {
         throw UsageError("report needs at least one record file");
     const std::string out = Output(arguments, "report");
     const int sensitivity = ParseSensitivity(arguments);
-    const std::string paperName = arguments.Value("--paper").value_or("a4");
-    if (paperName != "a4" && paperName != "letter")
-        throw UsageError("--paper takes a4 or letter, not \"" + paperName + "\"");
+    const std::optional<std::string> paperName = arguments.Value("--paper");
+    if (paperName && *paperName != "a4" && *paperName != "letter")
+        throw UsageError("--paper takes a4 or letter, not \"" + *paperName + "\"");
 
-    const ui::PaperSize paper = paperName == "letter" ? ui::PaperSize::Letter : ui::PaperSize::A4;
     return DrawRecords(arguments, [&](const auto& loaded, const auto& options, std::string& error) {
         std::vector<const records::CECGContentsData*> list;
         for (const auto& record : loaded)
             list.push_back(record.get());
+        // Without --paper the page is the settings' paper, as the printer's is.
+        const ui::PaperSize paper = !paperName           ? ui::PaperSizeOf(options)
+                                    : *paperName == "a4" ? ui::PaperSize::A4
+                                                         : ui::PaperSize::Letter;
         return ui::WriteReport(list, out, options, sensitivity, paper, error);
     });
 }

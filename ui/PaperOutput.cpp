@@ -37,10 +37,6 @@ Kind KindOf(const std::string& path) {
     return Kind::Unknown;
 }
 
-QPageSize PageSizeOf(PaperSize paper) {
-    return QPageSize(paper == PaperSize::Letter ? QPageSize::Letter : QPageSize::A4);
-}
-
 // One page on any paint device; further pages are not drawn.
 class CSinglePageTarget : public render::IPrintTarget {
 public:
@@ -96,10 +92,28 @@ bool WriteImage(const std::string& path, QSize size, int dpi, Draw draw, std::st
 
 } // namespace
 
+PaperSize PaperSizeOf(const app::CGraphOption& options) {
+    return options.paperSize == 1 ? PaperSize::Letter : PaperSize::A4;
+}
+
+PaperSize PaperSizeOf(const QPageSize& page) {
+    return page.id() == QPageSize::Letter ? PaperSize::Letter : PaperSize::A4;
+}
+
+QPageSize PageSizeOf(PaperSize paper) {
+    return QPageSize(paper == PaperSize::Letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+app::CGraphOption OnPaper(app::CGraphOption options, PaperSize paper) {
+    options.paperSize = paper == PaperSize::Letter ? 1 : 0;
+    return options;
+}
+
 bool WriteReport(std::span<const records::CECGContentsData* const> records, const std::string& path,
                  const app::CGraphOption& options, int sensitivity, PaperSize paper,
                  std::string& error) {
     render::CPrintManager manager;
+    const app::CGraphOption layout = OnPaper(options, paper);
     if (KindOf(path) == Kind::Pdf) {
         QPdfWriter writer(QString::fromStdString(path));
         writer.setResolution(600);
@@ -113,7 +127,7 @@ bool WriteReport(std::span<const records::CECGContentsData* const> records, cons
             return false;
         }
         manager.GetPaper().SetTextMeasure(target.GetPainterDC().Measure());
-        manager.PrintRecords(target, records, options, sensitivity);
+        manager.PrintRecords(target, records, layout, sensitivity);
         return true;
     }
     const QSizeF mm = PageSizeOf(paper).size(QPageSize::Millimeter);
@@ -125,7 +139,7 @@ bool WriteReport(std::span<const records::CECGContentsData* const> records, cons
         [&](QPainter& painter) {
             CSinglePageTarget target(painter);
             manager.GetPaper().SetTextMeasure(static_cast<QPainterDC&>(target.GetDC()).Measure());
-            manager.PrintRecords(target, first, options, sensitivity);
+            manager.PrintRecords(target, first, layout, sensitivity);
         },
         error);
 }

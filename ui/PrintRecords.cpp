@@ -5,6 +5,7 @@
 #include "platform/ResourceText.h"
 #include "records/ECGContentsData.h"
 #include "ui/PagedTarget.h"
+#include "ui/PaperOutput.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -69,10 +70,15 @@ bool PrintRecords(QWidget* parent, app::CECGFramework& framework, render::CPrint
     const PrintingScope printing(framework);
     const std::string documentName = render::CPrintManager::DocumentName(list);
 
+    const app::CECGOptions& options = framework.GetOptions();
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setDocName(QString::fromStdString(documentName));
     OfferPdfFile(printer, documentName);
+    // The settings' paper is the dialog's first choice; a setting that names
+    // no paper leaves the printer's own.
+    if (options.printerPaper != app::kPrinterPaperUntouched)
+        printer.setPageSize(PageSizeOf(PaperSizeOf(options)));
     if (!printer.isValid()) {
         if (platform::IUserPrompts* prompts = framework.GetPrompts())
             prompts->ShowMessage(platform::LoadText(kTextNoPrinter),
@@ -90,7 +96,10 @@ bool PrintRecords(QWidget* parent, app::CECGFramework& framework, render::CPrint
         return false;
     }
     manager.GetPaper().SetTextMeasure(target.GetPainterDC().Measure());
-    manager.PrintRecords(target, list, framework.GetOptions(), framework.GetSensitivity());
+    // The page is laid out for the paper finally chosen in the dialog.
+    manager.PrintRecords(target, list,
+                         OnPaper(options, PaperSizeOf(printer.pageLayout().pageSize())),
+                         framework.GetSensitivity());
     return true;
 }
 

@@ -22,10 +22,11 @@ int IsPrintDialogFree();
 using PrinterChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
 bool ShowPrintDialog(QPrinter& printer, QWidget* parent);
 
-// Prints every record of the framework's print list, the layout taken from
-// the first. The printing flag is set while the job runs. False when
-// nothing was printed: the dialog was cancelled, or no printer (not even
-// a PDF file) can be used, which the prompts are told.
+// Prints every record of the framework's print list, each on the page it
+// gets alone, on the settings' paper unless the dialog chose another. The
+// printing flag is set while the job runs. False when nothing was printed:
+// the dialog was cancelled, or no printer (not even a PDF file) can be
+// used, which the prompts are told.
 bool PrintRecords(QWidget* parent, app::CECGFramework& framework, render::CPrintManager& manager,
                   const PrinterChooser& choose = ShowPrintDialog);
 

@@ -58,8 +58,8 @@ void InstallFontSubstitutions() {
 }
 
 render::DeviceCaps DeviceCapsOf(const QPaintDevice& device) {
-    return render::DeviceCaps{device.width(), device.height(), device.widthMM(), device.heightMM(),
-                              device.logicalDpiY()};
+    return render::DeviceCaps{device.width(),    device.height(),      device.widthMM(),
+                              device.heightMM(), device.logicalDpiY(), device.logicalDpiX()};
 }
 
 std::string DefaultArtworkFolder() {

@@ -27,12 +27,12 @@ const std::set<unsigned> kNotWording = {100, 62294, 62295, 62296, 62322};
 // The arguments callers format each text with, in order: 'd' an integer,
 // 's' a text. A text may use fewer of them, never others.
 const std::map<unsigned, std::string> kFormats = {
-    {32000, "s"},      {51001, "d"},  {51011, "d"},   {51012, "d"},  {51016, "d"},
-    {51027, "dddsdd"}, {62007, "d"},  {62008, "dds"}, {62011, "dd"}, {62090, "ddds"},
-    {62091, "sddd"},   {62092, "d"},  {62093, "ss"},  {62094, "s"},  {62121, "d"},
-    {62401, "s"},      {62750, "d"},  {62753, "ss"},  {62754, "s"},  {62756, "dd"},
-    {62758, "s"},      {62759, "ss"}, {62762, "s"},   {62763, "sd"}, {62765, "sd"},
-    {62769, "s"},      {62770, "d"},
+    {32000, "s"},      {51001, "d"}, {51011, "d"},   {51012, "d"},  {51016, "d"},
+    {51027, "dddsdd"}, {62007, "d"}, {62008, "dds"}, {62011, "dd"}, {62090, "ddds"},
+    {62091, "sddd"},   {62092, "d"}, {62093, "ss"},  {62094, "s"},  {62121, "d"},
+    {62401, "s"},      {62440, "d"}, {62750, "d"},   {62753, "ss"}, {62754, "s"},
+    {62756, "dd"},     {62758, "s"}, {62759, "ss"},  {62762, "s"},  {62763, "sd"},
+    {62765, "sd"},     {62769, "s"}, {62770, "d"},
 };
 
 // The kinds of the printf conversions in a text; '?' for one that is
@@ -146,6 +146,24 @@ TEST_F(ShippedLanguages, EveryDialogControlHasWording) {
                     << "DLG_" << dialog << " ID" << id;
         for (const unsigned dialog : {212u, 214u, 215u, 262u, 328u, 356u})
             EXPECT_TRUE(m_languages.DialogCaption(dialog)) << "DLG_" << dialog << " CAPTION";
+    });
+}
+
+// A memo item reads the same in the memo dialog and on the paper.
+TEST_F(ShippedLanguages, MemoItemsHaveOneWordingInTheDialogAndOnThePaper) {
+    struct Group {
+        unsigned firstControl;
+        unsigned firstText;
+        unsigned count;
+    };
+    const Group groups[] = {
+        {1211, 62220, 10}, {1234, 62250, 10}, {1221, 62310, 3}, {1245, 62280, 8}};
+    ForEachLanguage([&](const LanguageEntry&) {
+        for (const Group& group : groups)
+            for (unsigned i = 0; i < group.count; ++i)
+                EXPECT_EQ(m_languages.DialogControlText(262, group.firstControl + i),
+                          m_languages.Text(group.firstText + i))
+                    << "DLG_262 ID" << group.firstControl + i << " and ID" << group.firstText + i;
     });
 }
 

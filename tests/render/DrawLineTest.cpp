@@ -67,8 +67,7 @@ TEST(DrawLine, EachColumnIsTheMeanOfItsSamples) {
     f.line.SetRange(0, 0);
     EXPECT_EQ(f.line.DrawStrip({0, -100, 3, -300}, kWideBand, 100), 12);
     // Centre 110 of the record range (80..140) lies on the middle line -200.
-    EXPECT_EQ(Steps(f.h.dc),
-              (std::vector<Step>{{M, {0, -210}}, {L, {0, -210}}, {L, {1, -185}}, {L, {2, -230}}}));
+    EXPECT_EQ(Steps(f.h.dc), (std::vector<Step>{{M, {0, -210}}, {L, {1, -185}}, {L, {2, -230}}}));
     EXPECT_EQ(f.line.GetCenter(), 110);
     EXPECT_EQ(f.h.dc.GetPen(), LOGPEN{});
     EXPECT_EQ(f.h.dc.Primitives().back().pen, f.h.paper.GetPen(CECGBasePaper::kPenWave));
@@ -83,20 +82,43 @@ TEST(DrawLine, StripsShareTheRecordCentreButSitOnTheirOwnMiddle) {
         EXPECT_EQ(s.pt.y, -200) << s;
 }
 
-// Up to the band edge, nothing while outside, then on again from the edge.
-TEST(DrawLine, TraceLeavingTheClipBandResumesFromItsEdge) {
-    StripFixture f({0, 50, 200, 200, 50, 0, 0});
-    f.line.SetXScale(1, 10);
-    f.line.SetRange(0, 0);
-    EXPECT_EQ(f.line.DrawStrip({0, -100, 70, -300}, {0, -150, 0, -350}, 100), 7);
-    EXPECT_EQ(Steps(f.h.dc), (std::vector<Step>{{M, {0, -300}},
-                                                {L, {0, -300}},
-                                                {L, {10, -250}},
-                                                {L, {20, -150}},
-                                                {M, {40, -150}},
-                                                {M, {50, -150}},
-                                                {L, {50, -150}},
-                                                {L, {60, -300}}}));
+// One unbroken line: a column outside the band lies on the band's edge, and
+// the first column back is drawn where its samples are.
+TEST(DrawLine, TraceOutsideTheClipBandFollowsItsEdgeWithoutABreak) {
+    struct Case {
+        const char* name;
+        std::vector<double> samples;
+        RECT band;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"out above for two columns",
+         {0, 50, 200, 200, 50, 0, 0},
+         {0, -150, 0, -350},
+         {{M, {0, -300}},
+          {L, {10, -250}},
+          {L, {20, -150}},
+          {L, {30, -150}},
+          {L, {40, -250}},
+          {L, {50, -300}},
+          {L, {60, -300}}}},
+        {"a spike of one column",
+         {0, 200, 0, 0},
+         {0, -150, 0, -350},
+         {{M, {0, -300}}, {L, {10, -150}}, {L, {20, -300}}, {L, {30, -300}}}},
+        {"out below",
+         {200, 0, 200},
+         {0, 0, 0, -250},
+         {{M, {0, -100}}, {L, {10, -250}}, {L, {20, -100}}}},
+    };
+    for (const Case& c : cases) {
+        StripFixture f(c.samples);
+        f.line.SetXScale(1, 10);
+        f.line.SetRange(0, 0);
+        const int count = static_cast<int>(c.samples.size());
+        EXPECT_EQ(f.line.DrawStrip({0, -100, count * 10, -300}, c.band, 100), count) << c.name;
+        EXPECT_EQ(Steps(f.h.dc), c.steps) << c.name;
+    }
 }
 
 TEST(DrawLine, TraceStartingOutsideTheBandStartsOnItsEdge) {
@@ -127,7 +149,6 @@ TEST(DrawLine, MarkerSamplesAreDrawnFlatAtTheStripEdges) {
         f.line.DrawStrip({0, -100, 50, -300}, kWideBand, zoom);
         const int rise = 10 * zoom / 100; // 100 and 120 around the centre 110
         EXPECT_EQ(Steps(f.h.dc), (std::vector<Step>{{M, {0, -200 - rise}},
-                                                    {L, {0, -200 - rise}},
                                                     {L, {10, -300}},
                                                     {L, {20, -200 + rise}},
                                                     {L, {30, -100}},

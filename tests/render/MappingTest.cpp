@@ -19,9 +19,22 @@ TEST(Mapping, TextIsDevicePixelsAndLometricIsTenthMillimetresUpwards) {
 
     dc.SetMapMode(MM_LOMETRIC);
     p = dc.LPtoDP({2100, -2970});
-    EXPECT_DOUBLE_EQ(p.x, 4961); // 210 mm: the full width
-    EXPECT_DOUBLE_EQ(p.y, 7016); // y grows upwards: -297 mm is the bottom
+    EXPECT_NEAR(p.x, 4961, 0.5); // 210 mm: the full width
+    EXPECT_NEAR(p.y, 7016, 0.5); // y grows upwards: -297 mm is the bottom
     EXPECT_EQ(DPtoLP(dc.GetMapping(), p), (POINT{2100, -2970}));
+}
+
+// A page whose size is not whole millimetres keeps true millimetres: the
+// scale comes from the resolution, on each axis its own.
+TEST(Mapping, LometricFollowsTheResolutionNotTheRoundedSize) {
+    RecordingDC letter({5100, 6600, 216, 279, 600}, true);
+    letter.SetMapMode(MM_LOMETRIC);
+    EXPECT_DOUBLE_EQ(letter.LPtoDP({2159, -2794}).x, 2159 * 600 / 254.0);
+    EXPECT_DOUBLE_EQ(letter.LPtoDP({2159, -2794}).y, 2794 * 600 / 254.0);
+    RecordingDC oblong({2400, 1200, 203, 203, 150, 300}, true);
+    oblong.SetMapMode(MM_LOMETRIC);
+    EXPECT_DOUBLE_EQ(oblong.LPtoDP({254, -254}).x, 300);
+    EXPECT_DOUBLE_EQ(oblong.LPtoDP({254, -254}).y, 150);
 }
 
 TEST(Mapping, ExtentsOnlyApplyUnderAnisotropicAndNeverZero) {

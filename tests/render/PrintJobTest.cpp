@@ -44,20 +44,28 @@ int CountText(const std::vector<Primitive>& page, std::string_view text) {
     return n;
 }
 
-TEST(PrintJob, PrintsOnePagePerRecordInListOrderWithTheFirstRecordsLayout) {
+// Strips that carry a trace: each strip's trace is one line from one move.
+int TracedStrips(const std::vector<Primitive>& page) {
+    int n = 0;
+    for (const Primitive& p : page)
+        n += p.kind == Primitive::kMoveTo && p.pen == LOGPEN{PS_SOLID, 2, RGB(0, 0, 0)} ? 1 : 0;
+    return n;
+}
+
+TEST(PrintJob, PrintsOnePagePerRecordInListOrderEachAsItPrintsAlone) {
     testsupport::TempFolder folder;
     records::RecordFields slow;
     slow.heartRate = 60;
     records::RecordFields fast;
     fast.heartRate = 120;
-    const auto first = MakeRecord(folder, "d0001.ecg", 1750, slow); // two strips
+    const auto first = MakeRecord(folder, "d0001.ecg", 1750, slow); // 14 s: two strips
     const auto shorter = MakeRecord(folder, "d0002.ecg", 500, fast);
-    const auto longer = MakeRecord(folder, "d0003.ecg", 3750, slow);
+    const auto longer = MakeRecord(folder, "d0003.ecg", 3750, slow); // 30 s: five strips
     const std::vector<const records::CECGContentsData*> list{first.get(), shorter.get(),
                                                              longer.get()};
     RecordingPrinter printer;
     CPrintManager manager;
-    manager.PrintRecords(printer, list, app::CGraphOption{}, 1);
+    manager.PrintRecords(printer, list, app::CGraphOption{}, 0);
 
     const std::vector<std::string> expected{"doc Rhythmora - d0001.ecg",
                                             "page",
@@ -72,15 +80,21 @@ TEST(PrintJob, PrintsOnePagePerRecordInListOrderWithTheFirstRecordsLayout) {
     EXPECT_EQ(CountText(printer.pages[0], "60 bpm"), 1);
     EXPECT_EQ(CountText(printer.pages[1], "120 bpm"), 1);
     EXPECT_EQ(CountText(printer.pages[2], "60 bpm"), 1);
-    // Every page has the memo form, not only the first one.
-    for (const auto& page : printer.pages)
-        EXPECT_EQ(CountText(page, "心拍数："), 1);
-    // 4 s of samples end 1000 units into the first strip; the longer record
-    // is cut to the two strips laid out from the first.
-    ASSERT_EQ(shorter->GetSampleCount(), 500);
+    // Each record shows its whole length: 4 s end 1000 units into the first
+    // strip, the 30 s after the 14 s fill five strips.
     EXPECT_NEAR(WaveRight(printer.pages[1]), 200 + 1000, 3);
-    EXPECT_EQ(manager.GetPaper().GetStripCount(), 2);
-    EXPECT_NEAR(WaveRight(printer.pages[2]), 1950, 3);
+    EXPECT_EQ(TracedStrips(printer.pages[0]), 2);
+    EXPECT_EQ(TracedStrips(printer.pages[1]), 1);
+    EXPECT_EQ(TracedStrips(printer.pages[2]), 5);
+
+    // Every page is exactly the page its record gets when printed alone.
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        RecordingPrinter alone;
+        CPrintManager single;
+        single.PrintRecords(alone, std::span(&list[i], 1), app::CGraphOption{}, 0);
+        ASSERT_EQ(alone.pages.size(), 1u);
+        EXPECT_TRUE(alone.pages[0] == printer.pages[i]) << "page " << i;
+    }
 }
 
 TEST(PrintJob, AnEmptyListStartsAndEndsAnEmptyDocument) {

@@ -100,32 +100,35 @@ TEST_F(ReportPaperTest, AWindowLongerThanFiveStripsIsCutAtTheFifthRow) {
     EXPECT_EQ(paper.GetAreaCount(), 8 + 5);
 }
 
-TEST_F(ReportPaperTest, SensitivitySetsFullScalePulseAndFooterLabel) {
+// The label, the 1 mV pulse and a 1 mV step of the trace agree, measured
+// in millimetres of the drawn page.
+TEST_F(ReportPaperTest, EachSensitivityDrawsWhatItsLabelSays) {
     struct Case {
         int index;
-        int fullScale;
-        int pulse;
-        const char* label;
+        double mmPerMv;
+        const char* label; // nullptr: no scale line
     };
-    const auto record = MakeRecord(folder, "d.ecg", 1000);
-    for (const Case& c : {Case{0, 3000, 150, "20mm/mV"}, Case{1, 2000, 100, "10mm/mV"},
-                          Case{2, 1000, 50, "5mm/mV"}, Case{7, 2000, 100, nullptr}}) {
+    const auto record = test::MakeStepRecord(folder, "d.ecg");
+    const double millivolts = test::StepMillivolts(*record);
+    ASSERT_NEAR(millivolts, 1.0, 0.02);
+    for (const Case& c : {Case{0, 20, "20mm/mV"}, Case{1, 10, "10mm/mV"}, Case{2, 5, "5mm/mV"},
+                          Case{7, 10, nullptr}}) {
         paper.SetSensitivity(c.index);
         Load(record.get());
-        EXPECT_EQ(paper.GetFullScaleUnits(), c.fullScale);
-        EXPECT_EQ(paper.GetAreaRect(CPrintPaper::kAreaCalibration).bottom, -980 - (c.pulse + 50));
         Print();
+        const test::DrawnScale drawn =
+            test::MeasureScale(dc.Primitives(), 10.0, LOGPEN{PS_SOLID, 2, RGB(0, 0, 0)},
+                               LOGPEN{PS_SOLID, 2, RGB(95, 95, 95)}, millivolts);
+        EXPECT_DOUBLE_EQ(drawn.pulseMm, c.mmPerMv) << c.index;
+        EXPECT_NEAR(drawn.traceMmPerMv, c.mmPerMv, 0.2) << c.index;
+        EXPECT_EQ(drawn.scaleLine, test::ScaleLine(c.label)) << c.index;
+        // The pulse hangs from the top-left corner of the waveform area.
         const auto pulse = dc.OfKind(Primitive::kPolyline);
         ASSERT_EQ(pulse.size(), 1u);
-        // Width 16 per segment, flat top at the top of the waveform area.
-        const std::vector<POINT> expected{{200, -980 - c.pulse}, {216, -980 - c.pulse},
-                                          {216, -980},           {232, -980},
-                                          {232, -980 - c.pulse}, {248, -980 - c.pulse}};
-        EXPECT_EQ(pulse[0].points, expected) << "index " << c.index;
-        const std::string scale = c.label == nullptr ? std::string()
-                                                     : std::string("尺度：25mm/s，") + c.label +
-                                                           "｜フィルター：オフ｜機種：VTQ-7700S";
-        EXPECT_EQ(TextsOf(dc, scale).size(), c.label == nullptr ? 0u : 1u) << scale;
+        EXPECT_EQ(pulse[0].points.front(), (POINT{200, -980 - static_cast<int>(c.mmPerMv * 10)}));
+        EXPECT_EQ(pulse[0].points[2], (POINT{216, -980}));
+        EXPECT_EQ(paper.GetAreaRect(CPrintPaper::kAreaCalibration).bottom,
+                  -980 - static_cast<int>(c.mmPerMv * 10 + 50));
     }
 }
 
@@ -228,12 +231,42 @@ TEST_F(ReportPaperTest, MemoFormWithoutSelectionsAndWithCircles) {
                                      {193, -620, 229, -656},
                                      {1148, -828, 1184, -864}};
     EXPECT_EQ(circles, expected);
-    std::string padded = "walking";
-    for (int i = 0; i < 30; ++i)
-        padded += "\u3000";
-    const auto free = TextsOf(dc, padded);
+    const auto free = TextsOf(dc, "walking");
     ASSERT_EQ(free.size(), 1u);
-    EXPECT_EQ(free[0].rc, (RECT{320, -903, 1135, -936}));
+    EXPECT_EQ(free[0].rc, (RECT{320, -903, 1120, -936}));
+}
+
+// Labels as wide as a real language's push the free texts right: each
+// starts after its label on the line drawn for it and is cut to that line.
+TEST_F(ReportPaperTest, FreeTextsStartAfterTheirLabelAndAreCutToTheirLine) {
+    // Every character 4 mm wide: "10..." ends at 400, "9..." at 360.
+    paper.SetTextMeasure([](std::string_view text, const LOGFONT&) {
+        int characters = 0;
+        for (const char c : text)
+            characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+        return characters * 40;
+    });
+    auto record = MakeRecord(folder, "d.ecg", 100);
+    record->SetSituationText("walking up the hill to the station");
+    record->SetSymptomText("dizzy");
+    Load(record.get());
+    Print();
+
+    // The situation line runs from 410 to 1120: 700 units hold 16
+    // characters and the ellipsis.
+    const auto situation = TextsOf(dc, "walking up the h\u2026");
+    ASSERT_EQ(situation.size(), 1u);
+    EXPECT_EQ(situation[0].rc, (RECT{420, -903, 1120, -936}));
+    const auto symptom = TextsOf(dc, "dizzy");
+    ASSERT_EQ(symptom.size(), 1u);
+    EXPECT_EQ(symptom[0].rc, (RECT{380, -570, 1110, -603}));
+
+    // Each line starts 1 mm after its label.
+    std::vector<std::pair<int, int>> lines;
+    for (const Primitive& p : dc.OfKind(Primitive::kLine))
+        if (p.pen.lopnWidth == 3 && (p.points[0].y == -939 || p.points[0].y == -607))
+            lines.emplace_back(p.points[0].x, p.points[1].x);
+    EXPECT_EQ(lines, (std::vector<std::pair<int, int>>{{410, 1120}, {370, 1110}}));
 }
 
 TEST_F(ReportPaperTest, MemoSettersReplaceTheirGroupAndIgnoreOptionsOutsideIt) {
@@ -278,6 +311,58 @@ TEST_F(ReportPaperTest, ARecordWithoutSamplesPrintsThePageWithoutATrace) {
     Load(next.get());
     Print();
     EXPECT_GT(WaveSegments(), 0);
+}
+
+// Every point and rectangle of a Letter page, at the tallest sensitivity
+// and with every part of the page shown, lies at least 6 mm inside the
+// paper, and the footer is drawn whole below the fifth strip.
+TEST_F(ReportPaperTest, OnLetterEveryPrimitiveLiesInsideThePage) {
+    app::CGraphOption option;
+    option.paperSize = 1;
+    paper.SetGraphOption(option);
+    paper.SetSensitivity(CPrintPaper::kSensitivity20);
+    records::RecordFields fields;
+    fields.deviceValueByte = 2; // the contact box
+    std::vector<std::uint16_t> samples(3750, 1024);
+    for (std::size_t i = 0; i < samples.size(); i += 125)
+        samples[i] = i % 250 == 0 ? 2000 : 40; // spikes far past every strip
+    auto record = std::make_unique<records::CECGContentsData>();
+    record->SetPath(folder.Write("l.ecg", records::BuildRecordFile(fields, samples, true)));
+    record->Load();
+    record->SetSituation(0x200);
+    record->SetSymptoms(0x3FF);
+    record->SetSituationText("walking up the hill to the station");
+    record->SetSymptomText("dizzy and short of breath all day");
+
+    RecordingDC letter({5100, 6600, 215, 279, 600}, true);
+    paper.SetData(record.get());
+    paper.SetDC(&letter);
+    letter.Clear();
+    paper.Draw();
+    ASSERT_EQ(paper.GetStripCount(), 5);
+
+    constexpr int kWidth = 2159, kHeight = 2794, kMargin = 60;
+    const auto inside = [&](int x, int y) {
+        return x >= kMargin && x <= kWidth - kMargin && y <= -kMargin && y >= -(kHeight - kMargin);
+    };
+    for (const Primitive& p : letter.Primitives()) {
+        for (const POINT& pt : p.points)
+            EXPECT_TRUE(inside(pt.x, pt.y)) << p.kind << " at " << pt.x << "," << pt.y;
+        if (p.points.empty()) {
+            EXPECT_TRUE(inside(p.rc.left, p.rc.top) && inside(p.rc.right, p.rc.bottom))
+                << p.kind << " " << p.strText << " in " << p.rc.left << "," << p.rc.top << ","
+                << p.rc.right << "," << p.rc.bottom;
+        }
+    }
+    const RECT lastStrip = paper.GetStripRect(4);
+    const RECT footer = paper.GetAreaRect(CPrintPaper::kAreaFooter);
+    EXPECT_LT(footer.top, lastStrip.bottom);
+    for (const char* text : {"ドクターコメント", "Copyright (C) Torvane. All rights reserved."}) {
+        const auto found = TextsOf(letter, text);
+        ASSERT_EQ(found.size(), 1u) << text;
+        EXPECT_LE(found[0].rc.top, footer.top) << text;
+    }
+    EXPECT_EQ(TextsOf(letter, test::ScaleLine("20mm/mV")).size(), 1u);
 }
 
 TEST_F(ReportPaperTest, PaperRectangleFollowsPaperSizeDeviceAndMargins) {

@@ -148,30 +148,40 @@ TEST_F(WavePaperTest, ZoomScalesGridTracePulseAndScrollPage) {
     EXPECT_EQ(paper.GetZoom(), 200);
 }
 
-TEST_F(WavePaperTest, SensitivityScalesTheTraceKeepsTheReportLabelAndReachesTheFramework) {
-    const auto record = MakeRecord(folder, "d.ecg", 3750);
+// At every zoom the label, the pulse and a 1 mV step of the trace agree in
+// millimetres of the window's grid, as on the report.
+TEST_F(WavePaperTest, EachSensitivityDrawsWhatItsLabelSaysAtEveryZoom) {
+    const auto record = test::MakeStepRecord(folder, "d.ecg");
+    const double millivolts = test::StepMillivolts(*record);
     struct Case {
         int index;
-        int fullScale;
-        const char* label; // nullptr: no scale line
+        double mmPerMv;
+        const char* label;
     };
-    for (const Case& c : {Case{0, 3000, "20mm/mV"}, Case{1, 2000, "10mm/mV"},
-                          Case{2, 1000, "5mm/mV"}, Case{7, 1333, nullptr}}) {
-        paper.SetSensitivity(c.index);
-        Open(record.get(), 100);
-        EXPECT_EQ(framework.GetSensitivity(), c.index);
-        EXPECT_EQ(paper.GetFullScaleUnits(), c.fullScale) << c.index;
-        bool scaleLine = false;
-        bool labelled = false;
-        for (const std::string& text : Texts()) {
-            if (text.find("尺度") == std::string::npos)
-                continue;
-            scaleLine = true;
-            labelled = c.label != nullptr && text.find(c.label) != std::string::npos;
+    for (const int zoom : {100, 150, 200}) {
+        for (const Case& c :
+             {Case{0, 20, "20mm/mV"}, Case{1, 10, "10mm/mV"}, Case{2, 5, "5mm/mV"}}) {
+            paper.SetSensitivity(c.index);
+            Open(record.get(), zoom);
+            EXPECT_EQ(framework.GetSensitivity(), c.index);
+            const test::DrawnScale drawn =
+                test::MeasureScale(dc.Primitives(), paper.GetUnitsPerMmY(), kTracePen,
+                                   LOGPEN{PS_SOLID, 2, RGB(153, 153, 153)}, millivolts);
+            EXPECT_NEAR(drawn.pulseMm, c.mmPerMv, 0.1) << zoom << " " << c.index;
+            EXPECT_NEAR(drawn.traceMmPerMv, c.mmPerMv, 0.2) << zoom << " " << c.index;
+            EXPECT_EQ(drawn.scaleLine, test::ScaleLine(c.label)) << zoom << " " << c.index;
         }
-        EXPECT_EQ(scaleLine, c.label != nullptr) << c.index;
-        EXPECT_EQ(labelled, c.label != nullptr) << c.index;
     }
+}
+
+TEST_F(WavePaperTest, AnUnknownSensitivityKeepsTheGainAndPrintsNoScaleLine) {
+    const auto record = MakeRecord(folder, "d.ecg", 3750);
+    paper.SetSensitivity(7);
+    Open(record.get(), 100);
+    EXPECT_EQ(framework.GetSensitivity(), 7);
+    EXPECT_EQ(paper.GetFullScaleUnits(), 1333);
+    for (const std::string& text : Texts())
+        EXPECT_EQ(text.find("尺度"), std::string::npos) << text;
 }
 
 TEST_F(WavePaperTest, DeskSheetAndOutlineFollowTheZoom) {

@@ -296,4 +296,28 @@ TEST_F(ToolTest, ExportRefusesBadArgumentsAndBadRecords) {
     EXPECT_FALSE(std::filesystem::exists(home.File("bad.edf")));
 }
 
+// Without --paper the report goes on the paper of the settings.
+TEST_F(ToolTest, ReportPaperComesFromTheSettingsUnlessGiven) {
+    const std::string a = home.Write("a.ecg", RecordBytes(0));
+    const std::string letter = "/MediaBox [0 0 612.000000 792.000000]";
+    const std::string a4 = "/MediaBox [0 0 595.";
+    struct Case {
+        const char* setting;
+        const char* option; // nullptr: none
+        const std::string& mediaBox;
+    };
+    for (const Case& c : {Case{"1", nullptr, letter}, Case{"1", "a4", a4}, Case{"0", nullptr, a4},
+                          Case{"0", "letter", letter}, Case{"2", nullptr, a4}}) {
+        home.Write("Documents/TorvaneRhythmora.ini",
+                   std::string("[ECGPrint]\nPaperSize=") + c.setting + "\n");
+        std::vector<std::string> args{"report", a, "-o", home.File("r.pdf")};
+        if (c.option != nullptr)
+            args.insert(args.end(), {"--paper", c.option});
+        const ToolRun run = Run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(ReadFile(home.File("r.pdf")).find(c.mediaBox), std::string::npos)
+            << c.setting << " " << (c.option != nullptr ? c.option : "-");
+    }
+}
+
 } // namespace

@@ -71,6 +71,7 @@ constexpr unsigned kTextMonthDay = 62008;
 constexpr unsigned kTextHourMinute = 62011;
 constexpr unsigned kTextFirstResult = 62020;
 constexpr unsigned kTextHeartRate = 62092;
+constexpr unsigned kTextTextLimit = 62440;
 constexpr int kLastResultClass = 12;
 constexpr int kMinHeartRate = 30;
 constexpr int kMaxHeartRate = 200;
@@ -419,6 +420,13 @@ void CUserMemo::InitDialog() {
     StyleSecondary(m_pCancel);
     for (CCommonButton* clear : {m_pClearSituation, m_pClearPosture, m_pClearPosition}) {
         StyleSecondary(clear);
+    }
+    // The options read as on the paper ("Other:"); the limit of a free text
+    // shows in its empty edit.
+    const QString limit = ToQt(platform::FormatText(
+        platform::LoadText(kTextTextLimit), {static_cast<std::int64_t>(app::kMemoTextLimit)}));
+    for (QLineEdit* edit : {m_pSituationText, m_pSymptomText}) {
+        edit->setPlaceholderText(limit);
     }
 
     m_original.situation = m_record.GetSituation();

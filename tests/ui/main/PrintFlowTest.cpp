@@ -2,9 +2,11 @@
 // marked, or asked), the refusals, and the job it makes: one PDF page per
 // record, named after the first.
 #include "platform/NamedLock.h"
+#include "support/PdfRaster.h"
 #include "ui/PrintRecords.h"
 #include "ui/main/MainWindowFixture.h"
 
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -138,6 +140,47 @@ TEST_F(PrintFlowTest, ARecordWhoseFileWentIsRefused) {
     }
     // The list was refilled without the missing files.
     EXPECT_EQ(List().RecordCount(), 1);
+}
+
+// The settings' paper is the dialog's first choice, and the page is laid
+// out for the paper the dialog ends with: the footer's line is the last
+// thing drawn, inside the page.
+TEST_F(PrintFlowTest, ThePaperOfTheSettingsReachesTheDialogAndThePage) {
+    struct Case {
+        int setting;
+        QPageSize::PageSizeId offered;
+        QPageSize::PageSizeId chosen;
+        double heightMm, footerLineMm;
+    };
+    const Case cases[] = {
+        {1, QPageSize::Letter, QPageSize::Letter, 279.4, 271.8},
+        {0, QPageSize::A4, QPageSize::A4, 297, 287.8},
+        {0, QPageSize::A4, QPageSize::Letter, 279.4, 271.8},
+    };
+    ui::CMainFrame& window = Open();
+    Select({0});
+    for (const Case& c : cases) {
+        std::filesystem::remove(pdf);
+        framework.GetOptions().paperSize = c.setting;
+        framework.GetOptions().printerPaper =
+            c.setting == 1 ? app::kPrinterPaperLetter : app::kPrinterPaperA4;
+        QPageSize::PageSizeId offered = QPageSize::Custom;
+        window.SetPrinterChooser([&](QPrinter& printer, QWidget*) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            offered = printer.pageLayout().pageSize().id();
+            printer.setPageSize(QPageSize(c.chosen));
+            return true;
+        });
+        frame->OnCommand(app::kCmdPrint);
+        EXPECT_EQ(offered, c.offered) << c.setting;
+        const auto pages = testsupport::RasterisePdf(pdf, 100);
+        ASSERT_EQ(pages.size(), 1u);
+        const QImage& page = pages[0];
+        EXPECT_NEAR(page.height() * 25.4 / 100, c.heightMm, 0.5);
+        EXPECT_NEAR(testsupport::LowestInkMm(page, 100), c.footerLineMm, 0.5)
+            << c.setting << " " << c.chosen;
+    }
 }
 
 TEST_F(PrintFlowTest, PrintDialogLockHeldByAnotherProcess) {

@@ -125,6 +125,10 @@ TEST_F(WaveFrameTest, TheSensitivityChosenInTheListIsPrinted) {
     EXPECT_EQ(other.SensitivityList().currentIndex(), 0);
     other.grab();
     ASSERT_EQ(framework.GetSensitivity(), 0);
+    // The paper draws what the list says: 1 mV is 20 mm of its grid.
+    EXPECT_EQ(other.SensitivityList().currentText(), "20mm/mV");
+    const render::CWavePaper& paper = other.View().Paper();
+    EXPECT_DOUBLE_EQ(paper.GetFullScaleUnits() * 0.05 / paper.GetUnitsPerMmY(), 20.0);
 
     const std::string pdf = home.File("wave.pdf");
     int printedSensitivity = -1;
