@@ -5,6 +5,7 @@
 #include "platform/ProcessEnvironment.h"
 #include "platform/Profile.h"
 
+#include <algorithm>
 #include <string>
 
 namespace app {
@@ -15,6 +16,19 @@ constexpr std::size_t kPathBufferSize = 260;
 constexpr std::size_t kDeviceIdBufferSize = 1024;
 
 const char* const kFolderKeys[] = {"DirHDD", "DirSD", "DeviceSD", "BackupDir"};
+
+// The ranges numbers from the file are held to, wide enough for any
+// sensible value and narrow enough that no sum or product they feed (paper
+// geometry, window sizes, time-outs in milliseconds) can overflow.
+constexpr CECGOptions::IntRange kSampleRates{1, 10000};
+constexpr CECGOptions::IntRange kMargins{-10000, 10000}; // 0.1 mm: a metre either way
+constexpr CECGOptions::IntRange kPercent{0, 10000};
+constexpr CECGOptions::IntRange kCounts{0, 100000};
+constexpr CECGOptions::IntRange kPixels{0, 100000};
+constexpr CECGOptions::IntRange kBitPosition{0, 31};
+constexpr CECGOptions::IntRange kMilliseconds{1, 3600000};
+constexpr CECGOptions::IntRange kBaudRates{1, 50000000};
+constexpr COLORREF kColourBits = 0xFFFFFF;
 
 std::string Numbered(const char* stem, int n) {
     return stem + std::to_string(n);
@@ -79,6 +93,11 @@ int CECGOptions::ReadInt(const char* section, const char* key, int def) const {
     return platform::GetProfileInt(iniPath, section, key, def);
 }
 
+int CECGOptions::ReadBoundedInt(const char* section, const char* key, int def,
+                                IntRange range) const {
+    return std::clamp(ReadInt(section, key, def), range.lowest, range.highest);
+}
+
 std::string CECGOptions::ReadString(const char* section, const char* key, const char* def,
                                     std::size_t bufferSize) const {
     return platform::GetProfileString(iniPath, section, key, def, bufferSize);
@@ -95,7 +114,7 @@ void CECGOptions::Load() {
 
     const int rate = ReadInt("ECGHertz", "DataHertz", 125);
     if (rate > 0)
-        samplingRate = rate;
+        samplingRate = std::min(rate, kSampleRates.highest);
     reserved = 1;
 
     LoadPrintKeys();
@@ -130,21 +149,23 @@ void CECGOptions::LoadPrintKeys() {
     footerOn = ReadInt("ECGPrint", "FooterExist", 1) == 1 ? 1 : 0;
 
     const bool letter = paperSize == 1;
-    margins[kMarginLeft] = ReadInt("ECGPrint", "LeftMargin", 200);
-    margins[kMarginTop] = ReadInt("ECGPrint", "TopMargin", letter ? 140 : 200);
-    margins[kMarginRight] = ReadInt("ECGPrint", "RightMargin", letter ? 210 : 150);
-    margins[kMarginBottom] = ReadInt("ECGPrint", "BottomMargin", letter ? 100 : 220);
+    margins[kMarginLeft] = ReadBoundedInt("ECGPrint", "LeftMargin", 200, kMargins);
+    margins[kMarginTop] = ReadBoundedInt("ECGPrint", "TopMargin", letter ? 140 : 200, kMargins);
+    margins[kMarginRight] = ReadBoundedInt("ECGPrint", "RightMargin", letter ? 210 : 150, kMargins);
+    margins[kMarginBottom] =
+        ReadBoundedInt("ECGPrint", "BottomMargin", letter ? 100 : 220, kMargins);
 
     const int type = ReadInt("ECGPrint", "DisplayType", 0);
     if (type == 0 || type == 1)
         displayType = type;
-    printScale = ReadInt("ECGPrint", "Scale", 100);
+    printScale = ReadBoundedInt("ECGPrint", "Scale", 100, kPercent);
     printFolder = ReadString("ECGPrint", "FolderPrintDir", "My Computer", kPathBufferSize);
 }
 
 void CECGOptions::LoadColourKeys() {
     auto colour = [this](const std::string& key, COLORREF def) {
-        return static_cast<COLORREF>(ReadInt("ECGColor", key.c_str(), static_cast<int>(def)));
+        return static_cast<COLORREF>(ReadInt("ECGColor", key.c_str(), static_cast<int>(def))) &
+               kColourBits;
     };
     colours[kColourBaseLine] = colour("BaseLine", 16777088);
     colours[kColourMainLine] = colour("MainLine", 8421631);
@@ -171,23 +192,23 @@ void CECGOptions::LoadFolderKeys() {
 
 void CECGOptions::LoadWindowKeys() {
     treeDir = ReadString("Rhythmora", "TreeDir", "c:\\", kPathBufferSize);
-    maxPreview = ReadInt("Rhythmora", "MaxPreview", 256);
-    maxWaveDialog = ReadInt("Rhythmora", "MaxWaveDialog", 30);
-    leftPaneSize = ReadInt("Rhythmora", "LeftPaneSize", 200);
-    rightPaneSize = ReadInt("Rhythmora", "RightPaneSize", 400);
-    upPaneSize = ReadInt("Rhythmora", "UpPaneSize", 200);
-    downPaneSize = ReadInt("Rhythmora", "DownPaneSize", 100);
+    maxPreview = ReadBoundedInt("Rhythmora", "MaxPreview", 256, kCounts);
+    maxWaveDialog = ReadBoundedInt("Rhythmora", "MaxWaveDialog", 30, kCounts);
+    leftPaneSize = ReadBoundedInt("Rhythmora", "LeftPaneSize", 200, kPixels);
+    rightPaneSize = ReadBoundedInt("Rhythmora", "RightPaneSize", 400, kPixels);
+    upPaneSize = ReadBoundedInt("Rhythmora", "UpPaneSize", 200, kPixels);
+    downPaneSize = ReadBoundedInt("Rhythmora", "DownPaneSize", 100, kPixels);
     const int headerDefaults[] = {220, 80, 80, 150};
     for (int i = 0; i < 4; ++i)
-        listHeaderSize[i] =
-            ReadInt("Rhythmora", Numbered("ListHeaderSize", i).c_str(), headerDefaults[i]);
+        listHeaderSize[i] = ReadBoundedInt("Rhythmora", Numbered("ListHeaderSize", i).c_str(),
+                                           headerDefaults[i], kPixels);
     developerMode = ReadInt("Rhythmora", "DeveloperMode", 0);
-    type1InstBitPos = ReadInt("Rhythmora", "Type1_InstBitPos", 12);
+    type1InstBitPos = ReadBoundedInt("Rhythmora", "Type1_InstBitPos", 12, kBitPosition);
     electricRange = ReadInt("Rhythmora", "ElectricRange", 20);
     maxPort = ReadInt("Rhythmora", "MaxPort", 10);
     convertFileName = ReadInt("Rhythmora", "ConvertFileName", 0);
-    listWidth = ReadInt("ECGWindowSize", "ECGDataListSizeX", 800);
-    listHeight = ReadInt("ECGWindowSize", "ECGDataListSizeY", 600);
+    listWidth = ReadBoundedInt("ECGWindowSize", "ECGDataListSizeX", 800, kPixels);
+    listHeight = ReadBoundedInt("ECGWindowSize", "ECGDataListSizeY", 600, kPixels);
 }
 
 void CECGOptions::LoadDeviceLinkKeys() {
@@ -206,20 +227,20 @@ void CECGOptions::LoadDeviceLinkKeys() {
     // A zero (or missing) value means "not configured": the default is taken
     // and written so that the user finds the key to edit.
     auto intWithDefault = [this](const char* section, const char* key, int fileDefault,
-                                 auto isUnset, int value) {
+                                 auto isUnset, int value, IntRange range) {
         int read = ReadInt(section, key, fileDefault);
         if (isUnset(read)) {
             read = value;
             WriteValue(iniPath, section, key, std::to_string(value));
         }
-        return read;
+        return std::clamp(read, range.lowest, range.highest);
     };
     auto isZero = [](int v) { return v == 0; };
-    recvTimeOutMs = intWithDefault("COM", "RecvTimeOutMs", 0, isZero, 2000);
-    baudRate = intWithDefault("COM", "BaudRate", 0, isZero, 1500000);
-    recvTimeOutElse = intWithDefault("COM", "RecvTimeOutElse", 0, isZero, 500);
+    recvTimeOutMs = intWithDefault("COM", "RecvTimeOutMs", 0, isZero, 2000, kMilliseconds);
+    baudRate = intWithDefault("COM", "BaudRate", 0, isZero, 1500000, kBaudRates);
+    recvTimeOutElse = intWithDefault("COM", "RecvTimeOutElse", 0, isZero, 500, kMilliseconds);
     maxImageListSize = intWithDefault(
-        "COMMON", "MaxImageListSize", -1, [](int v) { return v < 0; }, 100);
+        "COMMON", "MaxImageListSize", -1, [](int v) { return v < 0; }, 100, kCounts);
 
     std::string log = ReadString("COM", "LogDir", "", kDeviceIdBufferSize);
     if (!log.empty())

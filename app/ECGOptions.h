@@ -22,6 +22,12 @@ constexpr std::size_t kDirHddBufferSize = 210;
 
 class CECGOptions : public CGraphOption {
 public:
+    // Inclusive bounds for a number read from the file.
+    struct IntRange {
+        int lowest;
+        int highest;
+    };
+
     std::array<int, 4> listHeaderSize{};
     int leftPaneSize = 0, rightPaneSize = 0, upPaneSize = 0, downPaneSize = 0;
     int developerMode = 0;
@@ -85,6 +91,9 @@ private:
     void LoadWindowKeys();
     void LoadDeviceLinkKeys();
     int ReadInt(const char* section, const char* key, int def) const;
+    // The number held to the range, so that no arithmetic it feeds can
+    // overflow.
+    int ReadBoundedInt(const char* section, const char* key, int def, IntRange range) const;
     std::string ReadString(const char* section, const char* key, const char* def,
                            std::size_t bufferSize) const;
 };

@@ -60,6 +60,11 @@ void LoadSettings(CECGOptions& options, const std::string& executablePath) {
     if (folder == WithoutTrailingSlash(CECGOptions::DefaultDataFolder()) &&
         !platform::IsDirectory(folder))
         platform::CreateFolderTree(folder);
+    // What saves killed half-way left behind; a save still running in
+    // another process keeps its temporary file.
+    platform::RemoveStaleTemporaryFiles(folder, ".ecg");
+    platform::RemoveStaleTemporaryFiles(platform::ParentFolder(options.iniPath),
+                                        platform::BaseName(options.iniPath));
 }
 
 void ConfigureDeviceLink(const CECGOptions& options) {

@@ -32,7 +32,9 @@ std::unique_ptr<platform::CNamedLock> AcquireSingleInstance();
 
 // PreparePaths and Load. A missing default data folder is then created with
 // its parents, so the first import has a folder to write into; a folder the
-// user chose is never created (it may be an unmounted share).
+// user chose is never created (it may be an unmounted share). Temporary
+// files that killed saves left in the data folder and beside the settings
+// file are removed.
 void LoadSettings(CECGOptions& options);
 void LoadSettings(CECGOptions& options, const std::string& executablePath);
 

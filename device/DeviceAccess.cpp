@@ -2,6 +2,7 @@
 
 #include "device/DeviceError.h"
 
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -28,9 +29,12 @@ void DeviceAccess::Open(const std::string& portName) {
     m_pLog->OpenLog(portName, m_config.logFolder);
     if (!m_port.Open(portName, m_config.baudRate, m_config.receiveTimeoutMs,
                      m_config.writeTimeoutMs)) {
-        m_pLog->LogException("open failure.");
+        const int reason = m_port.OpenError();
+        const char* name = ::strerrorname_np(reason);
+        m_pLog->LogException(std::string("open failure (") + std::string(kErrOpen) + ", " +
+                             (name != nullptr ? name : std::to_string(reason)) + ").");
         m_pLog->CloseLog();
-        throw DeviceError(kErrOpen);
+        throw DeviceError(kErrOpen, reason);
     }
 }
 

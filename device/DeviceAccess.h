@@ -31,8 +31,8 @@ public:
     DeviceAccess& operator=(const DeviceAccess&) = delete;
 
     // Port layer. Open starts a log file for the port and raises "OP001"
-    // (with the port and the log closed again) when the port cannot be
-    // opened and configured.
+    // with the system's reason (the port and the log closed again, the
+    // reason logged) when the port cannot be opened and configured.
     void Open(const std::string& portName);
     // Closes the port and, when a port was held, the log.
     void Close();

@@ -1,5 +1,6 @@
 // The one exception type of the device link: its text is the short error
-// code ("RX001") that the log records and the workflows switch on.
+// code ("RX001") that the log records and the workflows switch on; a port
+// that cannot be opened also carries the system's reason.
 #pragma once
 
 #include <stdexcept>
@@ -24,9 +25,15 @@ inline constexpr std::string_view kErrClockRange = "CK001";
 
 class DeviceError : public std::runtime_error {
 public:
-    explicit DeviceError(std::string_view code) : std::runtime_error(std::string(code)) {}
+    explicit DeviceError(std::string_view code, int systemError = 0)
+        : std::runtime_error(std::string(code)), m_nSystemError(systemError) {}
 
     std::string_view Code() const { return what(); }
+    // The errno behind an "OP001"; 0 for the other codes.
+    int SystemError() const { return m_nSystemError; }
+
+private:
+    int m_nSystemError;
 };
 
 } // namespace device

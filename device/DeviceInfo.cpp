@@ -2,6 +2,7 @@
 
 #include "device/DeviceClock.h"
 #include "device/DeviceError.h"
+#include "device/DeviceErrorText.h"
 
 #include <array>
 
@@ -24,7 +25,7 @@ bool ReadDeviceInfo(DeviceAccess& access, const std::string& portName, DeviceSta
         access.Close();
     } catch (const DeviceError& error) {
         if (reporter != nullptr) {
-            reporter->ReportDeviceError(error.Code());
+            reporter->ReportDeviceError(error.Code(), DeviceErrorText(error, portName));
         }
         access.Close();
         return false;

@@ -23,10 +23,11 @@ struct DeviceState {
 
 // Tells the person at the computer that a device operation failed; the
 // window program shows its "COM Error" box, the command line a sentence.
+// `message` is the text for the person (DeviceErrorText).
 class IDeviceErrorReporter {
 public:
     virtual ~IDeviceErrorReporter() = default;
-    virtual void ReportDeviceError(std::string_view code) = 0;
+    virtual void ReportDeviceError(std::string_view code, const std::string& message) = 0;
 };
 
 // Opens the port, reads the status block within one access sequence and

@@ -1,17 +1,21 @@
 #include "platform/Files.h"
 
+#include "platform/FileCalls.h"
+#include "platform/ProfileText.h"
 #include "platform/UniqueFd.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace platform {
 
@@ -19,7 +23,7 @@ namespace {
 
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
+        const ssize_t written = fs::Write(fd, data.data(), data.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -32,7 +36,7 @@ bool WriteAll(int fd, std::string_view data) {
 }
 
 bool SyncFd(int fd) {
-    while (::fsync(fd) != 0) {
+    while (fs::Sync(fd) != 0) {
         if (errno == EINTR) {
             continue;
         }
@@ -43,16 +47,28 @@ bool SyncFd(int fd) {
     return true;
 }
 
+constexpr std::size_t kSuffixLength = 6;
+constexpr std::string_view kTempEnd = ".tmp";
+// Leaves room for the dots, the suffix and ".tmp" within a file name's 255
+// bytes.
+constexpr std::size_t kMaxStem = 240;
+
 std::string RandomSuffix() {
     static constexpr std::string_view kAlphabet =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 generator{std::random_device{}()};
     std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
-    std::string suffix(6, ' ');
+    std::string suffix(kSuffixLength, ' ');
     for (char& c : suffix) {
         c = kAlphabet[pick(generator)];
     }
     return suffix;
+}
+
+bool IsSuffix(std::string_view text) {
+    return text.size() == kSuffixLength && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+           });
 }
 
 // A save through a symbolic link replaces the file the link leads to and
@@ -67,23 +83,119 @@ std::string ResolveSaveTarget(const std::string& path) {
     return resolved ? std::string(resolved.get()) : path;
 }
 
-// Removes the temporary file of a save unless the save went through.
-class CTempFileGuard {
-public:
-    explicit CTempFileGuard(std::string path) : m_strPath(std::move(path)) {}
-    ~CTempFileGuard() {
-        if (!m_bKept) {
-            ::unlink(m_strPath.c_str());
+bool LockFd(int fd, int how) {
+    while (::flock(fd, how) != 0) {
+        if (errno != EINTR) {
+            return false;
         }
     }
-    CTempFileGuard(const CTempFileGuard&) = delete;
-    CTempFileGuard& operator=(const CTempFileGuard&) = delete;
+    return true;
+}
+
+// The temporary file of one save, ".<target>.<suffix>.tmp" beside the
+// target, locked while it is written so that a clean-up never takes it
+// from a live writer; removed unless the save went through.
+class CTemporaryFile {
+public:
+    CTemporaryFile() = default;
+    ~CTemporaryFile() {
+        if (!m_strPath.empty() && !m_bKept) {
+            fs::Unlink(m_strPath.c_str());
+        }
+    }
+    CTemporaryFile(const CTemporaryFile&) = delete;
+    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
+
+    // 0 once created, else the errno.
+    int Create(const std::string& folder, const std::string& target, mode_t mode) {
+        const std::string stem = "." + target.substr(0, kMaxStem) + ".";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string path =
+                JoinPath(folder, stem + RandomSuffix() + std::string(kTempEnd));
+            CUniqueFd fd(fs::Create(path.c_str(), O_RDWR | O_CLOEXEC, mode));
+            if (!fd.IsValid()) {
+                if (errno == EEXIST) {
+                    continue;
+                }
+                return errno;
+            }
+            // A clean-up may have taken the fresh file before the lock was
+            // held; it is then gone and another name is tried. A file
+            // system without locks is written all the same.
+            struct stat st {};
+            if (LockFd(fd.Get(), LOCK_EX) && ::fstat(fd.Get(), &st) == 0 && st.st_nlink == 0) {
+                continue;
+            }
+            m_strPath = path;
+            m_fd = std::move(fd);
+            return 0;
+        }
+        return EEXIST;
+    }
+
+    int Fd() const { return m_fd.Get(); }
+    const std::string& Path() const { return m_strPath; }
+    // Flushes the content to disk and closes; 0 or the errno.
+    int SyncAndClose() {
+        if (!SyncFd(m_fd.Get()) || !m_fd.Close()) {
+            return errno;
+        }
+        return 0;
+    }
+    // The file now has its final name.
     void Keep() { m_bKept = true; }
 
 private:
     std::string m_strPath;
+    CUniqueFd m_fd;
     bool m_bKept = false;
 };
+
+// The replacement of a file keeps its owner and group where the process
+// may set them (the group alone often is allowed), so a save into a shared
+// folder leaves the file its owner's.
+void KeepOwner(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::string parent = ParentFolder(path);
+    return parent.empty() ? std::string(".") : parent;
+}
+
+// Hands the errno of the failed step to the caller; taken before the
+// temporary file's removal can change errno.
+bool Fail(int* error, int code) {
+    if (error != nullptr) {
+        *error = code;
+    }
+    return false;
+}
+
+// The complete content, flushed to disk under a temporary name beside the
+// target; with `old`, the owner, group and mode of the file it replaces.
+// 0 or the errno of the step that failed.
+int WriteTemporary(CTemporaryFile& temp, const std::string& target, std::string_view data,
+                   const struct stat* old) {
+    // Until its final mode is set, the new content of an existing file is
+    // readable by the owner only. A new file is made with 0666 and the
+    // kernel applies the umask.
+    if (const int code = temp.Create(FolderOf(target), BaseName(target), old ? 0600 : 0666)) {
+        return code;
+    }
+    if (!WriteAll(temp.Fd(), data)) {
+        return errno;
+    }
+    if (old != nullptr) {
+        KeepOwner(temp.Fd(), *old);
+        if (::fchmod(temp.Fd(), old->st_mode & 07777) != 0) {
+            return errno;
+        }
+    }
+    return temp.SyncAndClose();
+}
 
 std::string_view StripTrailingSlashes(std::string_view path) {
     while (path.size() > 1 && path.back() == '/') {
@@ -113,7 +225,7 @@ bool CreateOneFolder(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    if (::mkdir(path.c_str(), 0777) == 0) {
+    if (fs::Mkdir(path.c_str(), 0777) == 0) {
         return true;
     }
     return errno == EEXIST && IsDirectory(path);
@@ -188,98 +300,157 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     return data;
 }
 
-namespace {
-
-// Puts the finished temporary file in place: over the target, or only where
-// nothing is yet. Some file systems cannot refuse in the rename itself; a
-// hard link then claims the name just as exclusively.
-bool MoveIntoPlace(const std::string& tempPath, const std::string& target, bool replace) {
-    if (replace)
-        return ::rename(tempPath.c_str(), target.c_str()) == 0;
-    if (::renameat2(AT_FDCWD, tempPath.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    if (::link(tempPath.c_str(), target.c_str()) != 0)
-        return false;
-    ::unlink(tempPath.c_str());
-    return true;
+std::optional<std::size_t> ReadUpTo(int fd, std::span<std::uint8_t> buffer) {
+    std::size_t used = 0;
+    while (used < buffer.size()) {
+        const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    return used;
 }
 
-bool WriteSafely(const std::string& path, std::string_view data, bool replace, int* error) {
-    // errno is taken before the temporary file's removal can change it.
-    auto fail = [error](int code) {
-        if (error != nullptr) {
-            *error = code;
-        }
-        return false;
-    };
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t count) {
+    CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.IsValid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    std::string data(count, '\0');
+    const std::optional<std::size_t> used =
+        ReadUpTo(fd.Get(), {reinterpret_cast<std::uint8_t*>(data.data()), data.size()});
+    if (!used) {
+        return std::nullopt;
+    }
+    data.resize(*used);
+    return data;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data, int* error) {
     if (path.empty() || path.back() == '/') {
-        return fail(EINVAL);
+        return Fail(error, EINVAL);
     }
-    // A new file takes the name itself: a link there is something that
-    // exists, and is never followed to a file elsewhere.
-    if (!replace && FileExists(path)) {
-        return fail(EEXIST);
-    }
-    const std::string target = replace ? ResolveSaveTarget(path) : path;
-    const std::string name = BaseName(target);
-    const std::string parent = ParentFolder(target);
-    const std::string folder = parent.empty() ? std::string(".") : parent;
+    const std::string target = ResolveSaveTarget(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {
-        return fail(EISDIR);
+        return Fail(error, EISDIR);
     }
-
-    // Until its final mode is set, the new content of an existing file is
-    // readable by the owner only. A new file is made with 0666 and the
-    // kernel applies the umask.
-    const mode_t createMode = exists ? 0600 : 0666;
-    // Leaves room for ".tmp" and the suffix within a file name's 255 bytes.
-    constexpr std::size_t kMaxStem = 240;
-    const std::string stem = name.substr(0, kMaxStem) + ".tmp";
-    std::string tempPath;
-    CUniqueFd fd;
-    for (int attempt = 0; attempt < 100 && !fd.IsValid(); ++attempt) {
-        tempPath = JoinPath(folder, stem + RandomSuffix());
-        fd = CUniqueFd(
-            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode));
-        if (!fd.IsValid() && errno != EEXIST) {
-            return fail(errno);
-        }
+    CTemporaryFile temp;
+    if (const int code = WriteTemporary(temp, target, data, exists ? &old : nullptr)) {
+        return Fail(error, code);
     }
-    if (!fd.IsValid()) {
-        return fail(EEXIST);
+    if (fs::Rename(temp.Path().c_str(), target.c_str()) != 0) {
+        return Fail(error, errno);
     }
-    CTempFileGuard guard(tempPath);
-    if (!WriteAll(fd.Get(), data)) {
-        return fail(errno);
-    }
-    if (exists && ::fchmod(fd.Get(), old.st_mode & 07777) != 0) {
-        return fail(errno);
-    }
-    if (!SyncFd(fd.Get()) || !fd.Close()) {
-        return fail(errno);
-    }
-    if (!MoveIntoPlace(tempPath, target, replace)) {
-        return fail(errno);
-    }
-    guard.Keep();
+    temp.Keep();
     // The new content is in place; a folder that cannot be flushed does not
     // make the save a failure, since the old file is gone either way.
-    SyncPath(folder);
+    SyncPath(FolderOf(target));
     return true;
 }
 
-} // namespace
-
-bool WriteFileAtomic(const std::string& path, std::string_view data, int* error) {
-    return WriteSafely(path, data, true, error);
+bool WriteNewFileAtomic(const std::string& path, std::string_view data, int* error) {
+    if (path.empty() || path.back() == '/') {
+        return Fail(error, EINVAL);
+    }
+    if (FileExists(path)) {
+        return Fail(error, EEXIST);
+    }
+    CTemporaryFile temp;
+    if (const int code = WriteTemporary(temp, path, data, nullptr)) {
+        return Fail(error, code);
+    }
+    // The name is taken only if it is free at that very moment, whoever
+    // else saves into the folder. A file system that cannot rename that
+    // way gets a hard link, which refuses a taken name as well; the
+    // temporary name then goes with the guard.
+    if (fs::RenameNoReplace(temp.Path().c_str(), path.c_str()) == 0) {
+        temp.Keep();
+    } else if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
+        if (fs::Link(temp.Path().c_str(), path.c_str()) != 0) {
+            return Fail(error, errno);
+        }
+    } else {
+        return Fail(error, errno);
+    }
+    SyncPath(FolderOf(path));
+    return true;
 }
 
-bool WriteNewFileAtomic(const std::string& path, std::string_view data, int* error) {
-    return WriteSafely(path, data, false, error);
+std::optional<std::string> TemporaryTarget(std::string_view name) {
+    // ".<target>.<suffix>.tmp"
+    const std::size_t frame = 1 + 1 + kSuffixLength + kTempEnd.size();
+    if (name.size() > frame && name.front() == '.' && name.ends_with(kTempEnd)) {
+        const std::size_t dot = name.size() - kTempEnd.size() - kSuffixLength - 1;
+        if (name[dot] == '.' && IsSuffix(name.substr(dot + 1, kSuffixLength))) {
+            return std::string(name.substr(1, dot - 1));
+        }
+    }
+    // "<target>.tmp<suffix>", as earlier versions named them.
+    const std::size_t legacy = kTempEnd.size() + kSuffixLength;
+    if (name.size() > legacy && name.substr(name.size() - legacy, kTempEnd.size()) == kTempEnd &&
+        IsSuffix(name.substr(name.size() - kSuffixLength))) {
+        return std::string(name.substr(0, name.size() - legacy));
+    }
+    return std::nullopt;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder, std::string_view targetEnding) {
+    int removed = 0;
+    for (const std::string& name : FolderEntries(folder)) {
+        const std::optional<std::string> target = TemporaryTarget(name);
+        if (!target || target->size() < targetEnding.size() ||
+            !EqualsNoCase(std::string_view(*target).substr(target->size() - targetEnding.size()),
+                          targetEnding)) {
+            continue;
+        }
+        const std::string path = JoinPath(folder, name);
+        CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        struct stat held {};
+        if (!fd.IsValid() || ::fstat(fd.Get(), &held) != 0 || !S_ISREG(held.st_mode)) {
+            continue;
+        }
+        // A writer holds the lock from the moment its file exists until it
+        // has its final name; a free lock means the writer is gone.
+        if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;
+        }
+        struct stat now {};
+        if (::lstat(path.c_str(), &now) == 0 && now.st_dev == held.st_dev &&
+            now.st_ino == held.st_ino && fs::Unlink(path.c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    while (dir) {
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) {
+            break;
+        }
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
+bool RemoveFile(const std::string& path) {
+    return fs::Unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 bool SyncPath(const std::string& path) {

@@ -1,9 +1,9 @@
 // INI profile files with the semantics of the Windows profile functions:
 // section and key names compared without case, keys and values trimmed, one
 // pair of enclosing quotes removed, ';' comment lines, the first match wins,
-// a write keeps the rest of the file and appends a missing section.
-// Files are read as UTF-8, or as CP932 when their bytes are not valid UTF-8,
-// and written as UTF-8.
+// a write keeps the rest of the file and appends a missing section. How the
+// bytes are decoded and changed is ProfileBytes: UTF-16 files stay UTF-16,
+// other files are read line by line as UTF-8 or CP932.
 #pragma once
 
 #include <cstddef>

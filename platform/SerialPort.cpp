@@ -59,8 +59,10 @@ speed_t StandardSpeed(std::uint32_t baudRate) {
 
 bool ConfigureLine(int fd, std::uint32_t baudRate) {
     // Speed 0 would mean "hang up" to the driver.
-    if (baudRate == 0)
+    if (baudRate == 0) {
+        errno = EINVAL;
         return false;
+    }
     termios settings{};
     if (::tcgetattr(fd, &settings) != 0)
         return false;
@@ -113,27 +115,34 @@ CSerialPort::~CSerialPort() {
 bool CSerialPort::Open(const std::string& path, std::uint32_t baudRate, std::uint32_t readTimeoutMs,
                        std::uint32_t writeTimeoutMs) {
     Close();
+    auto fail = [this](int error) {
+        m_nOpenError = error != 0 ? error : EIO;
+        return false;
+    };
     // O_NONBLOCK: the open must not wait for a carrier, and every transfer
     // below is bounded by poll anyway.
     CUniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.IsValid() || !::isatty(fd.Get()))
-        return false;
+    if (!fd.IsValid())
+        return fail(errno);
+    if (!::isatty(fd.Get()))
+        return fail(ENOTTY);
     // The advisory lock holds even against the superuser, whom the
     // kernel's exclusive flag lets through. Taking it before the flag is
     // set means a set flag always has a holder of the lock behind it.
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0)
-        return false;
+        return fail(errno);
     if (::ioctl(fd.Get(), TIOCEXCL) != 0)
-        return false;
+        return fail(errno);
     if (!ConfigureLine(fd.Get(), baudRate))
-        return false;
+        return fail(errno);
     if (::tcflush(fd.Get(), TCIOFLUSH) != 0)
-        return false;
+        return fail(errno);
     // Not every line has modem control (a pseudo-terminal has none); the
     // device works without RTS as well, so a refusal is not an error.
     int rts = TIOCM_RTS;
     (void)::ioctl(fd.Get(), TIOCMBIS, &rts);
     m_fd = fd.Detach();
+    m_nOpenError = 0;
     m_nReadTimeoutMs = readTimeoutMs;
     m_nWriteTimeoutMs = writeTimeoutMs;
     return true;

@@ -18,9 +18,15 @@ public:
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // Opens and configures the tty node (e.g. /dev/ttyACM0, /dev/pts/3).
-    // False on any failure, with the port closed.
+    // False on any failure, with the port closed; OpenError() then tells
+    // why.
     bool Open(const std::string& path, std::uint32_t baudRate, std::uint32_t readTimeoutMs,
               std::uint32_t writeTimeoutMs);
+    // The errno of the step where the last Open failed: EACCES without
+    // permission, EBUSY or EWOULDBLOCK while another program holds the
+    // port, ENOENT or ENXIO for a port that is gone, ENOTTY for a node that
+    // is no serial line.
+    int OpenError() const { return m_nOpenError; }
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
 
@@ -37,6 +43,7 @@ public:
 
 private:
     int m_fd = -1;
+    int m_nOpenError = 0;
     std::uint32_t m_nReadTimeoutMs = 0;
     std::uint32_t m_nWriteTimeoutMs = 0;
 };

@@ -6,13 +6,11 @@
 #include "platform/UniqueFd.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace records {
@@ -53,25 +51,6 @@ platform::CUniqueFd OpenRegularFile(const std::string& path) {
         return platform::CUniqueFd();
     }
     return fd;
-}
-
-// Fills as much of buf as the file holds; nullopt on a read error.
-std::optional<std::size_t> ReadUpTo(const platform::CUniqueFd& fd, std::span<std::uint8_t> buf) {
-    std::size_t got = 0;
-    while (got < buf.size()) {
-        const ssize_t n = ::read(fd.Get(), buf.data() + got, buf.size() - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return std::nullopt;
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    return got;
 }
 
 bool HasRecordExtension(std::string_view path) {
@@ -158,7 +137,7 @@ void CECGContentsData::Load() {
         return;
     }
     std::array<std::uint8_t, kMaxRecordFileSize> buf;
-    const auto got = ReadUpTo(fd, buf);
+    const auto got = platform::ReadUpTo(fd.Get(), buf);
     if (!got) {
         ++m_nLoadFailures;
         return;
@@ -260,7 +239,7 @@ bool CECGContentsData::IsValidFile() const {
         return false;
     }
     std::array<std::uint8_t, kHeaderSize + SampleAreaSize(kMaxSamples)> buf;
-    const auto got = ReadUpTo(fd, buf);
+    const auto got = platform::ReadUpTo(fd.Get(), buf);
     if (!got || *got < kHeaderSize) {
         return false;
     }

@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/ResourceText.h"
 #include "records/ECGContentsData.h"
+#include "records/RecordEntry.h"
 #include "records/RecordTime.h"
 
 #include <unistd.h>
@@ -46,31 +47,35 @@ int CopyRecordFile(const std::string& source, const std::string& folder, bool sk
     const std::size_t dot = name.rfind('.');
     const std::string extension = dot == std::string::npos ? "" : name.substr(dot);
     const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
-    std::string target = folder;
-    if (nameByTime) {
-        const int analysisClass = record.GetAnalysisClass();
-        target += FormatRecordTime(record.GetRecordTime(), true) + "_" +
-                  FirstCharacter(platform::LoadText(kTextAnalysisMessage +
-                                                    static_cast<unsigned>(analysisClass)));
-    } else {
-        target += stem;
-    }
-    target += extension;
-
-    platform::CreateOneFolder(folder);
-    if (skipIfPresent) {
-        CECGContentsData present;
-        present.SetPath(target);
-        if (present.IsValidFile())
-            return kRecordFileSkipped;
-    }
+    const std::string mark =
+        nameByTime ? FirstCharacter(platform::LoadText(
+                         kTextAnalysisMessage + static_cast<unsigned>(record.GetAnalysisClass())))
+                   : std::string();
+    // A taken name is followed by the next second of the recording time, or
+    // by a number after the source's name: the same pattern either way.
+    auto nameFor = [&](int k) {
+        if (nameByTime)
+            return FormatRecordTime(record.GetRecordTime() + k, true) + "_" + mark + extension;
+        return k == 0 ? stem + extension : stem + "_" + std::to_string(k) + extension;
+    };
 
     const std::optional<std::string> bytes = platform::ReadWholeFile(source, kMaxCopyBytes);
-    int error = 0;
-    if (!bytes || !platform::WriteFileAtomic(target, *bytes, &error))
-        return error == ENOSPC ? kRecordFileDiskFull : kRecordFileCopyFailed;
-    newPath = target;
-    return kRecordFileDone;
+    if (!bytes)
+        return kRecordFileCopyFailed;
+    platform::CreateOneFolder(folder);
+    const RecordEntry entry = EnterRecordFile(folder, nameFor, *bytes, skipIfPresent);
+    switch (entry.result) {
+    case EntryResult::Entered:
+        newPath = entry.path;
+        return kRecordFileDone;
+    case EntryResult::Present:
+        newPath = entry.path;
+        return kRecordFileSkipped;
+    case EntryResult::Failed:
+        break;
+    }
+    return entry.error == ENOSPC || entry.error == EDQUOT ? kRecordFileDiskFull
+                                                          : kRecordFileCopyFailed;
 }
 
 int DeleteRecordFile(const std::string& path, bool checkWriteAccess) {

@@ -56,7 +56,9 @@ std::vector<std::unique_ptr<CECGContentsData>> GatherRecordFolder(const std::str
         }
         while (const dirent* entry = ::readdir(dir.Get())) {
             const std::string_view name = entry->d_name;
-            if (name == "." || name == "..") {
+            // A save's temporary file is never a record of its own, even
+            // when it holds a complete copy.
+            if (name == "." || name == ".." || platform::TemporaryTarget(name)) {
                 continue;
             }
             std::string path = platform::JoinPath(folder, name);

@@ -12,7 +12,8 @@
 namespace records {
 
 // One record per file of the folder (one level, enumeration order; folders,
-// links to folders, devices and FIFOs are skipped) that passes IsValidFile.
+// links to folders, devices, FIFOs and the temporary files of saves are
+// skipped) that passes IsValidFile.
 // The records are not loaded. A folder that cannot be read gives an empty
 // list. Files are checked on all cores.
 std::vector<std::unique_ptr<CECGContentsData>> GatherRecordFolder(const std::string& folder);

@@ -29,6 +29,10 @@ CConsoleHost::CConsoleHost(std::optional<bool> presetAnswer)
     : m_presetAnswer(presetAnswer), m_bTerminal(::isatty(STDERR_FILENO) != 0) {}
 
 void CConsoleHost::ShowMessage(const std::string& text, platform::MessageIcon) {
+    ReportFailure(text);
+}
+
+void CConsoleHost::ReportFailure(const std::string& text) {
     EndBar();
     std::cerr << text << '\n';
     m_strLastMessage = text;
@@ -73,8 +77,17 @@ void CConsoleHost::SetLine(device::DialogLine line, const std::string& text) {
         m_strProgress = text;
         DrawBar();
     } else if (line == device::DialogLine::Message1) {
-        m_strLastMessage = text;
+        m_strMessage1 = text;
+    } else {
+        m_strMessage2 = text;
     }
+}
+
+std::string CConsoleHost::FinishedMessage() const {
+    // The dialog blanks its second line with an ideographic space (the
+    // set holds its UTF-8 bytes).
+    const bool second = m_strMessage2.find_first_not_of(" \u3000") != std::string::npos;
+    return second ? m_strMessage1 + "\n" + m_strMessage2 : m_strMessage1;
 }
 
 void CConsoleHost::DrawBar() {

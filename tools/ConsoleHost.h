@@ -31,10 +31,15 @@ public:
 
     // Runs the worker on its own thread with Ctrl+C bound to its Cancel.
     void Run(device::CTransferWorker& worker);
+    // A failure found before any worker ran (the status read), told as the
+    // workers' messages are.
+    void ReportFailure(const std::string& text);
 
     const std::vector<std::string>& Added() const { return m_added; }
-    // The last message shown (an error), or the worker's closing line.
+    // The last message shown: an error or a warning.
     const std::string& LastMessage() const { return m_strLastMessage; }
+    // The worker's closing lines, one per line.
+    std::string FinishedMessage() const;
     bool ShowedError() const { return m_bError; }
     bool WasInterrupted() const;
 
@@ -45,6 +50,8 @@ private:
     std::optional<bool> m_presetAnswer;
     std::vector<std::string> m_added;
     std::string m_strLastMessage;
+    std::string m_strMessage1;
+    std::string m_strMessage2;
     std::string m_strProgress;
     int m_nRange = 0;
     int m_nPosition = 0;

@@ -4,7 +4,6 @@
 #include "device/DeviceError.h"
 #include "device/DeviceLink.h"
 #include "device/DevicePorts.h"
-#include "platform/ResourceText.h"
 #include "tools/ToolContext.h"
 
 #include <iostream>
@@ -13,8 +12,6 @@
 namespace tool {
 
 namespace {
-
-constexpr unsigned kTextComError = 51026;
 
 std::string_view SentenceOf(std::string_view code) {
     if (code == device::kErrOpen)
@@ -30,15 +27,19 @@ std::string_view SentenceOf(std::string_view code) {
     return "the communication with the device failed";
 }
 
-} // namespace
-
-std::string DeviceErrorMessage(std::string_view code) {
-    return platform::LoadText(kTextComError) + " (" + std::string(code) + ": " +
-           std::string(SentenceOf(code)) + ")";
+std::string DeviceErrorMessage(std::string_view code, const std::string& message) {
+    return message + " (" + std::string(code) + ": " + std::string(SentenceOf(code)) + ")";
 }
 
-void CConsoleDeviceErrorReporter::ReportDeviceError(std::string_view code) {
-    std::cerr << DeviceErrorMessage(code) << '\n';
+} // namespace
+
+void CConsoleDeviceErrorReporter::ReportDeviceError(std::string_view code,
+                                                    const std::string& message) {
+    const std::string text = DeviceErrorMessage(code, message);
+    if (m_pHost != nullptr)
+        m_pHost->ReportFailure(text);
+    else
+        std::cerr << text << '\n';
 }
 
 std::optional<std::string> ChooseSerialPort(const std::optional<std::string>& given,

@@ -5,6 +5,7 @@
 
 #include "app/ECGOptions.h"
 #include "device/DeviceInfo.h"
+#include "tools/ConsoleHost.h"
 
 #include <optional>
 #include <string>
@@ -12,13 +13,17 @@
 
 namespace tool {
 
-// The window's "COM ERROR" text, then the code and what it means:
-// "COM ERROR (RX001: the device did not answer in time)".
-std::string DeviceErrorMessage(std::string_view code);
-
+// Tells device errors on stderr, or through the host of an import so that
+// its result carries them: the window's text for the failure, then the code
+// and what it means ("COM ERROR (RX001: the device did not answer in
+// time)").
 class CConsoleDeviceErrorReporter : public device::IDeviceErrorReporter {
 public:
-    void ReportDeviceError(std::string_view code) override;
+    explicit CConsoleDeviceErrorReporter(CConsoleHost* host = nullptr) : m_pHost(host) {}
+    void ReportDeviceError(std::string_view code, const std::string& message) override;
+
+private:
+    CConsoleHost* m_pHost;
 };
 
 // The serial port to talk to: the given one, else the single device port

@@ -38,7 +38,7 @@ int RunDeviceWrite(std::span<const std::string> args) {
     host.Run(worker);
     if (host.ShowedError())
         return kExitFailed;
-    std::cout << host.LastMessage() << '\n';
+    std::cout << host.FinishedMessage() << '\n';
     return kExitOk;
 }
 

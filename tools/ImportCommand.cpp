@@ -31,25 +31,39 @@ std::optional<bool> ParseYesNo(const std::optional<std::string>& text) {
     throw UsageError("--set-clock takes yes or no, not \"" + *text + "\"");
 }
 
-int Report(const CConsoleHost& host, bool succeeded, bool asJson) {
+// What a run left in the data folder.
+struct ImportFiles {
+    std::vector<std::string> added;
+    std::vector<std::string> damaged;
+    std::vector<std::string> present;
+};
+
+void PathArray(JsonWriter& json, const char* key, const std::vector<std::string>& paths) {
+    json.Key(key);
+    json.BeginArray();
+    for (const std::string& path : paths)
+        json.String(path);
+    json.EndArray();
+}
+
+int Report(const CConsoleHost& host, bool succeeded, const ImportFiles& files, bool asJson) {
     // A run that ended without an error was cancelled: by Ctrl+C, or by
     // declining to set the device clock.
     const char* result = succeeded ? "ok" : host.ShowedError() ? "failed" : "cancelled";
+    const std::string message = succeeded ? host.FinishedMessage() : host.LastMessage();
     if (asJson) {
         JsonWriter json(std::cout);
         json.BeginObject();
         json.Field("result", result);
-        json.Field("message", host.LastMessage());
-        json.Key("added");
-        json.BeginArray();
-        for (const std::string& path : host.Added())
-            json.String(path);
-        json.EndArray();
+        json.Field("message", message);
+        PathArray(json, "added", files.added);
+        PathArray(json, "damaged", files.damaged);
+        PathArray(json, "present", files.present);
         json.EndObject();
     } else {
-        if (succeeded && !host.LastMessage().empty())
-            std::cout << host.LastMessage() << '\n';
-        for (const std::string& path : host.Added())
+        if (succeeded && !message.empty())
+            std::cout << message << '\n';
+        for (const std::string& path : files.added)
             std::cout << path << '\n';
         if (!succeeded && !host.ShowedError())
             std::cerr << "Cancelled: nothing was taken from the device.\n";
@@ -79,20 +93,22 @@ int RunImport(std::span<const std::string> args) {
     const std::optional<device::ImportPlan> plan =
         device::PrepareImport(ports, options.dirSd, folder, host);
     if (!plan)
-        return Report(host, false, asJson);
+        return Report(host, false, {}, asJson);
 
     if (plan->card) {
         device::CSdCopyWorker worker(host, kProgressFormat, *plan->card);
         host.Run(worker);
-        return Report(host, !host.ShowedError() && !host.WasInterrupted(), asJson);
+        return Report(host, !host.ShowedError() && !host.WasInterrupted(), {host.Added(), {}, {}},
+                      asJson);
     }
     device::DeviceState state;
-    CConsoleDeviceErrorReporter reporter;
+    CConsoleDeviceErrorReporter reporter(&host);
     if (!device::ReadDeviceInfo(plan->port, state, &reporter))
-        return Report(host, false, asJson);
+        return Report(host, false, {}, asJson);
     device::CDownloadWorker worker(host, kProgressFormat, state, plan->port, plan->folder);
     host.Run(worker);
-    return Report(host, worker.GetCancelState() == device::kFinished, asJson);
+    return Report(host, worker.Succeeded(),
+                  {worker.GetKeptFiles(), worker.GetDamaged(), worker.GetPresent()}, asJson);
 }
 
 } // namespace tool

@@ -124,8 +124,8 @@ bool IsReadable(const std::string& path) {
 class CComErrorReporter : public device::IDeviceErrorReporter {
 public:
     explicit CComErrorReporter(platform::IUserPrompts& prompts) : m_prompts(prompts) {}
-    void ReportDeviceError(std::string_view) override {
-        m_prompts.Ask(platform::LoadText(kTextComErrorHeading), platform::LoadText(kTextComError),
+    void ReportDeviceError(std::string_view, const std::string& message) override {
+        m_prompts.Ask(platform::LoadText(kTextComErrorHeading), message,
                       platform::PromptForm::OneOk);
     }
 
@@ -451,7 +451,7 @@ void CMainFrame::DeviceSettings() {
     if (result == platform::kIdOk)
         RefreshList();
     else if (result == -1)
-        reporter.ReportDeviceError({});
+        reporter.ReportDeviceError({}, platform::LoadText(kTextComError));
 }
 
 bool CMainFrame::ShowOptions() {

@@ -2,6 +2,7 @@
 
 #include "device/DeviceAccess.h"
 #include "device/DeviceError.h"
+#include "device/DeviceErrorText.h"
 #include "device/workflow/DeviceTimeText.h"
 #include "device/workflow/RecordFileWriter.h"
 #include "platform/Files.h"
@@ -9,21 +10,45 @@
 #include "platform/TextFormat.h"
 #include "records/ECGContentsData.h"
 
+#include <algorithm>
 #include <array>
-#include <filesystem>
 
 namespace device {
 
 namespace {
 
 constexpr unsigned kTextCopyFailed1 = 51007; // "can not copy 1": disk full
-constexpr unsigned kTextCopyFailed2 = 51008; // "can not copy 2": file not created
+constexpr unsigned kTextCopyFailed2 = 51008; // "can not copy 2": not saved
 constexpr unsigned kTextComErrorHeading = 52026;
-constexpr unsigned kTextComError = 51026;
 constexpr unsigned kTextClockHeading = 52027;
 constexpr unsigned kTextClockQuestion = 51027;
+constexpr unsigned kTextImported = 62410;
+constexpr unsigned kTextImportedMessage = 62411;
+constexpr unsigned kTextAlreadyPresent = 62412;
+constexpr unsigned kTextDamaged = 62413;
+constexpr unsigned kTextMoreFiles = 62414;
+constexpr unsigned kTextCountUnconfirmed = 62415;
+constexpr unsigned kTextIncomplete = 62416;
 constexpr const char* kSetClockButton = "時刻同期する";
 constexpr std::uint16_t kStandardPosition = 0x08;
+// The finished message names this many damaged files at most.
+constexpr std::size_t kNamedDamaged = 5;
+
+std::int64_t Count(std::size_t n) {
+    return static_cast<std::int64_t>(n);
+}
+
+std::string DamagedText(const std::vector<std::string>& damaged, const std::string& folder) {
+    std::string text =
+        platform::FormatText(platform::LoadText(kTextDamaged), {Count(damaged.size()), folder});
+    const std::size_t named = std::min(damaged.size(), kNamedDamaged);
+    for (std::size_t i = 0; i < named; ++i)
+        text += "\n" + platform::BaseName(damaged[i]);
+    if (damaged.size() > named)
+        text += "\n" + platform::FormatText(platform::LoadText(kTextMoreFiles),
+                                            {Count(damaged.size() - named)});
+    return text;
+}
 
 } // namespace
 
@@ -33,25 +58,46 @@ CDownloadWorker::CDownloadWorker(IWorkerHost& host, std::string progressFormat, 
       m_strFolder(std::move(folder)),
       m_now(now ? std::move(now) : Clock([] { return std::time(nullptr); })) {}
 
+std::vector<std::string> CDownloadWorker::GetKeptFiles() const {
+    return m_bUndone ? std::vector<std::string>{} : m_files;
+}
+
+std::vector<std::string> CDownloadWorker::GetDamaged() const {
+    return m_bUndone ? std::vector<std::string>{} : m_damaged;
+}
+
+bool CDownloadWorker::Succeeded() const {
+    return m_bCancel == kFinished && (m_bCountConfirmed || m_nOffered == 0) && m_nIncomplete == 0;
+}
+
 void CDownloadWorker::Run() {
     if (m_bCancel != kRunning) {
-        Abandon();
+        Undo();
         return;
     }
     m_host.ShowOkButton(false);
+    // What a killed save left behind; a live one keeps its file.
+    platform::RemoveStaleTemporaryFiles(m_strFolder, ".ecg");
     try {
         Transfer();
     } catch (const DeviceError& error) {
-        ReportError(error.Code());
-        // Once the device has let go of its recordings, the files are the
-        // only copy: an error after that point must not remove them.
-        if (!m_bCountCleared)
-            m_bCancel = kCancelled;
+        if (!m_bCountSent) {
+            ReportError(error);
+            Undo();
+            return;
+        }
+        // The device may or may not have let go of its recordings; they are
+        // on the computer either way.
+        if (!m_bCountConfirmed)
+            m_host.ShowMessage(platform::LoadText(kTextCountUnconfirmed),
+                               platform::MessageIcon::Exclamation);
+        else
+            ReportError(error);
     }
-    if (m_bCancel == kRunning)
-        Finish();
+    if (!m_bCountSent && m_bCancel != kRunning)
+        Undo();
     else
-        Abandon();
+        Finish();
 }
 
 bool CDownloadWorker::AskToSetClock(DeviceAccess& access) {
@@ -95,77 +141,107 @@ void CDownloadWorker::Transfer() {
     // could hold.
     if (count > kSlotCount)
         count = kSlotCount;
+    m_nOffered = count;
 
     SetupProgress(count);
     const std::array<std::uint8_t, 20> extra{};
-    bool completed = true;
+    records::CKnownRecordings known(m_strFolder);
+    bool allRead = true;
     for (int k = 0; k < count; ++k) {
         std::array<std::uint8_t, kRecordBlockSize> block{};
         access.ReadRecordBlock(count - 1 - k, index, block);
-        const std::string path = SaveRecordFile(block, extra, m_strFolder, m_now());
-        m_files.push_back(path);
-        StepProgress(k + 1, true, count, path);
+        const SavedRecording saved = SaveRecordFile(block, extra, m_strFolder, m_now(), &known);
+        if (saved.present) {
+            m_present.push_back(saved.path);
+        } else {
+            m_files.push_back(saved.path);
+            if (saved.damaged)
+                m_damaged.push_back(saved.path);
+        }
+        StepProgress(k + 1, !saved.present, count, saved.path);
+        // A cancel takes effect after the recording in progress. Once the
+        // last one is in, a cancel comes too late to spare the device
+        // anything and no longer stops the run.
         if (m_bCancel != kRunning) {
-            completed = false;
+            allRead = false;
             break;
         }
     }
-    if (count > 0 && completed) {
+    if (count > 0 && allRead) {
         // The device forgets its recordings once the count is cleared: the
         // files must be on the disk, not in a cache, by then.
-        for (const std::string& file : m_files)
-            if (!platform::SyncPath(file))
-                throw DeviceError(kErrWriteFile);
+        for (const std::vector<std::string>* files : {&m_files, &m_present})
+            for (const std::string& file : *files)
+                if (!platform::SyncPath(file))
+                    throw DeviceError(kErrWriteFile);
         if (!platform::SyncPath(m_strFolder))
             throw DeviceError(kErrWriteFile);
+        m_bCountSent = true;
         access.ClearRecordCount(index, 0);
-        m_bCountCleared = true;
+        m_bCountConfirmed = true;
     }
     access.EndAccess();
     access.Close();
 }
 
-void CDownloadWorker::ReportError(std::string_view code) {
-    if (code == kErrCreateFile)
+void CDownloadWorker::ReportError(const DeviceError& error) {
+    const std::string_view code = error.Code();
+    if (code == kErrCreateFile || code == kErrWriteFile)
         m_host.ShowMessage(platform::LoadText(kTextCopyFailed2),
                            platform::MessageIcon::Exclamation);
     else if (code == kErrDiskFull)
         m_host.ShowMessage(platform::LoadText(kTextCopyFailed1),
                            platform::MessageIcon::Exclamation);
     else
-        m_host.Ask(platform::LoadText(kTextComErrorHeading), platform::LoadText(kTextComError),
+        m_host.Ask(platform::LoadText(kTextComErrorHeading), DeviceErrorText(error, m_strPort),
                    platform::PromptForm::OneOk);
 }
 
-void CDownloadWorker::Abandon() {
+void CDownloadWorker::Undo() {
     m_bCancel = kCancelled;
     m_host.RequestClose();
     // The run's own files go, damaged ones included, which the guarded
-    // delete would keep because they fail the record check.
-    for (const std::string& file : m_files) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-    }
+    // delete would keep because they fail the record check. Files that
+    // held a recording before the run are not the run's.
+    for (const std::string& file : m_files)
+        platform::RemoveFile(file);
+    m_bUndone = true;
 }
 
-void CDownloadWorker::Finish() {
-    const int total = static_cast<int>(m_files.size());
-    m_host.SetLine(DialogLine::Progress,
-                   platform::FormatText("%d/%d件のデータ取り込み完了", {total, total}));
-    m_host.SetLine(DialogLine::Message1, "機器から心電図データをパソコンに取り込みました。");
-    m_host.SetLine(DialogLine::Message2, "　");
-    m_host.ShowCancelButton(false);
-    m_host.ShowOkButton(true);
-    m_bCancel = kFinished;
+int CDownloadWorker::CompleteFiles() {
+    int incomplete = 0;
     for (const std::string& file : m_files) {
         records::CECGContentsData record;
         record.SetPath(file);
         record.Load();
         record.SetPosition(kStandardPosition);
         record.SetSituation(0);
-        record.Save();
+        // A damaged file does not load and is kept as it came.
+        if (record.Save() == 0)
+            ++incomplete;
         record.Reset();
     }
+    return incomplete;
+}
+
+void CDownloadWorker::Finish() {
+    m_nIncomplete = CompleteFiles();
+    if (m_nIncomplete > 0)
+        m_host.ShowMessage(
+            platform::FormatText(platform::LoadText(kTextIncomplete), {m_nIncomplete}),
+            platform::MessageIcon::Exclamation);
+    std::string message = platform::LoadText(kTextImportedMessage);
+    if (!m_present.empty())
+        message += "\n" + platform::FormatText(platform::LoadText(kTextAlreadyPresent),
+                                               {Count(m_present.size())});
+    m_host.SetLine(DialogLine::Progress, platform::FormatText(platform::LoadText(kTextImported),
+                                                              {m_nOffered, m_nOffered}));
+    m_host.SetLine(DialogLine::Message1, message);
+    m_host.SetLine(DialogLine::Message2,
+                   m_damaged.empty() ? std::string("　") : DamagedText(m_damaged, m_strFolder));
+    m_host.ShowCancelButton(false);
+    m_host.ShowOkButton(true);
+    m_bCancel = kFinished;
 }
 
 } // namespace device

@@ -3,10 +3,12 @@
 #include "device/DeviceClock.h"
 #include "device/DeviceError.h"
 #include "platform/Files.h"
+#include "records/RecordEntry.h"
 #include "records/RecordFormat.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 
 namespace device {
 
@@ -28,17 +30,28 @@ std::uint32_t Le32(RecordBlock block, std::size_t at) {
            static_cast<std::uint32_t>(block[at + 3]) << 24;
 }
 
-std::int64_t RecordingTime(RecordBlock block, std::time_t now) {
+// The time the device's clock gave the recording; none when a clock byte
+// is unset (0xFF) or the bytes name no time.
+std::optional<std::int64_t> DeviceRecordingTime(RecordBlock block) {
     const auto clock = block.subspan<kBlkClock, 6>();
     for (const std::uint8_t b : clock)
         if (b == 0xFF)
-            return now;
-    // A clock that names no time is taken as unset: the recording is kept
-    // with the time of saving.
-    return DeviceClockToTime(clock).value_or(now);
+            return std::nullopt;
+    return DeviceClockToTime(clock);
+}
+
+std::uint32_t SampleCountOf(RecordBlock block) {
+    return Le32(block, kBlkSampleCount);
 }
 
 } // namespace
+
+bool IsDamagedBlock(RecordBlock block) {
+    const std::uint16_t blockCheck =
+        static_cast<std::uint16_t>(block[kBlkCheck] | block[kBlkCheck + 1] << 8);
+    return SampleCountOf(block) > kMaxBlockSamples ||
+           records::Crc16Xmodem(block.first(kBlkCheck)) != blockCheck;
+}
 
 std::string MakeRecordFileName(RecordBlock block, std::time_t now) {
     std::tm local{};
@@ -54,7 +67,7 @@ std::string MakeRecordFileName(RecordBlock block, std::time_t now) {
 
 std::string BuildDownloadedFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
                                 std::time_t now) {
-    const std::uint32_t n = Le32(block, kBlkSampleCount);
+    const std::uint32_t n = SampleCountOf(block);
     // A count beyond the block would read past it; the file is then cut to
     // what the block holds and fails its checksum like any damaged block.
     const std::uint32_t kept = n > kMaxBlockSamples ? kMaxBlockSamples : n;
@@ -67,7 +80,8 @@ std::string BuildDownloadedFile(RecordBlock block, std::span<const std::uint8_t,
             file[at + i] = static_cast<char>(bytes[i]);
     };
     put(0, block.subspan(0, 8));
-    const auto time = static_cast<std::uint32_t>(RecordingTime(block, now));
+    // A recording without a device time is kept with the time of saving.
+    const auto time = static_cast<std::uint32_t>(DeviceRecordingTime(block).value_or(now));
     const std::uint8_t timeBytes[4] = {
         static_cast<std::uint8_t>(time), static_cast<std::uint8_t>(time >> 8),
         static_cast<std::uint8_t>(time >> 16), static_cast<std::uint8_t>(time >> 24)};
@@ -78,9 +92,7 @@ std::string BuildDownloadedFile(RecordBlock block, std::span<const std::uint8_t,
     put(40, block.subspan(kBlkFlags, 16));
 
     std::uint16_t checksum = records::SampleChecksum(samples);
-    const std::uint16_t blockCheck =
-        static_cast<std::uint16_t>(block[kBlkCheck] | block[kBlkCheck + 1] << 8);
-    if (kept != n || records::Crc16Xmodem(block.first(kBlkCheck)) != blockCheck)
+    if (IsDamagedBlock(block))
         checksum = static_cast<std::uint16_t>(~checksum);
     file[58] = static_cast<char>(checksum & 0xFF);
     file[59] = static_cast<char>(checksum >> 8);
@@ -92,19 +104,42 @@ std::string BuildDownloadedFile(RecordBlock block, std::span<const std::uint8_t,
     return file;
 }
 
-std::string SaveRecordFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
-                           const std::string& folder, std::time_t now) {
+SavedRecording SaveRecordFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
+                              const std::string& folder, std::time_t now,
+                              records::CKnownRecordings* known) {
     const std::string bytes = BuildDownloadedFile(block, extra, now);
-    const std::string path = platform::JoinPath(folder, MakeRecordFileName(block, now));
-    int error = 0;
-    if (!platform::WriteFileAtomic(path, bytes, &error)) {
-        if (error == ENOSPC || error == EDQUOT)
+    SavedRecording saved;
+    saved.damaged = IsDamagedBlock(block);
+    // Without a device time the file carries the time of saving, which
+    // differs from an earlier save of the same recording.
+    const bool anyTime = !DeviceRecordingTime(block).has_value();
+    if (known != nullptr) {
+        if (std::optional<std::string> there = known->Find(bytes, anyTime)) {
+            saved.path = std::move(*there);
+            saved.present = true;
+            return saved;
+        }
+    }
+    // A taken name moves the file on by one second of its saving time.
+    const records::RecordEntry entry = records::EnterRecordFile(
+        folder, [&](int k) { return MakeRecordFileName(block, now + k); }, bytes);
+    switch (entry.result) {
+    case records::EntryResult::Entered:
+        if (known != nullptr)
+            known->Add(entry.path, bytes);
+        break;
+    case records::EntryResult::Present:
+        saved.present = true;
+        break;
+    case records::EntryResult::Failed:
+        if (entry.error == ENOSPC || entry.error == EDQUOT)
             throw DeviceError(kErrDiskFull);
-        if (error == EIO || error == EFBIG)
+        if (entry.error == EIO || entry.error == EFBIG)
             throw DeviceError(kErrWriteFile);
         throw DeviceError(kErrCreateFile);
     }
-    return path;
+    saved.path = entry.path;
+    return saved;
 }
 
 } // namespace device

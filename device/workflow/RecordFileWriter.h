@@ -2,10 +2,11 @@
 // data folder: the name from the recording kind, the time of saving and the
 // record number; the header fields copied from the block; an inverted
 // sample checksum when the block check fails, so the file is recognisably
-// damaged.
+// damaged. A recording already in the folder is not saved again.
 #pragma once
 
 #include "device/DeviceBlocks.h"
+#include "records/KnownRecordings.h"
 
 #include <cstdint>
 #include <ctime>
@@ -26,10 +27,24 @@ std::string MakeRecordFileName(RecordBlock block, std::time_t now);
 std::string BuildDownloadedFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
                                 std::time_t now);
 
-// Writes the file into the folder and gives its path. "SF001" when the file
-// cannot be created, "SF003" when the disk is full, "SF002" for any other
-// write failure. The file is written crash-safely and forced to disk.
-std::string SaveRecordFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
-                           const std::string& folder, std::time_t now);
+// Whether the block check fails (or the sample count overruns the block):
+// the file is then saved with an inverted sample checksum.
+bool IsDamagedBlock(RecordBlock block);
+
+struct SavedRecording {
+    std::string path;     // the file that holds the recording
+    bool present = false; // it was in the folder already; nothing was written
+    bool damaged = false; // kept as a file that does not load
+};
+
+// Saves the file into the folder, never over another file: a taken name
+// moves it on by a second, and a name (or, with `known`, any file of the
+// folder) holding the same recording means it is there already. "SF001"
+// when the file cannot be created, "SF003" when the disk is full, "SF002"
+// for any other write failure. The file is complete and on the disk before
+// it has its name.
+SavedRecording SaveRecordFile(RecordBlock block, std::span<const std::uint8_t, 20> extra,
+                              const std::string& folder, std::time_t now,
+                              records::CKnownRecordings* known = nullptr);
 
 } // namespace device

@@ -6,11 +6,8 @@
 #include "platform/TextFormat.h"
 #include "records/RecordFileOps.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <vector>
 
 namespace device {
@@ -82,15 +79,9 @@ int BuildSdFileList(const std::string& source, const std::string& destination,
     plan.source = WithSlash(source);
     plan.destination = WithSlash(destination);
     plan.files.clear();
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(sourcePath.c_str()), &::closedir);
-    while (dir) {
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry)
-            break;
-        const std::string_view name = entry->d_name;
+    for (const std::string& name : platform::FolderEntries(sourcePath))
         if (name.size() > 4 && name.ends_with(".ecg"))
-            plan.files.push_back(plan.source + std::string(name));
-    }
+            plan.files.push_back(plan.source + name);
     if (plan.files.empty())
         return refuse(kTextNoRecords);
     return static_cast<int>(plan.files.size());
@@ -102,6 +93,8 @@ CSdCopyWorker::CSdCopyWorker(IWorkerHost& host, std::string progressFormat, SdCo
 void CSdCopyWorker::Run() {
     if (m_bCancel != kRunning)
         m_plan.files.clear();
+    // What a killed save left behind; a live one keeps its file.
+    platform::RemoveStaleTemporaryFiles(m_plan.destination, ".ecg");
     const int total = static_cast<int>(m_plan.files.size());
     SetupProgress(total);
     int errors = 0;

@@ -48,8 +48,11 @@ public:
     virtual void Run() = 0;
 
     // From the user-interface thread (or a signal handler): takes effect
-    // after the item in progress.
-    void RequestCancel() { m_bCancel = kCancelled; }
+    // after the item in progress. A worker that has finished stays so.
+    void RequestCancel() {
+        int running = kRunning;
+        m_bCancel.compare_exchange_strong(running, kCancelled);
+    }
     int GetCancelState() const { return m_bCancel; }
 
 protected:

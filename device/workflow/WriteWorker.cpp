@@ -2,6 +2,7 @@
 
 #include "device/DeviceAccess.h"
 #include "device/DeviceError.h"
+#include "device/DeviceErrorText.h"
 #include "platform/ResourceText.h"
 #include "platform/TextFormat.h"
 
@@ -12,7 +13,6 @@ namespace device {
 namespace {
 
 constexpr unsigned kTextComErrorHeading = 52026;
-constexpr unsigned kTextComError = 51026;
 constexpr unsigned kTextWriteComplete = 62404;
 constexpr unsigned kTextSettingsWritten = 62405;
 // Bit 2 of the settings byte belongs to the device and goes back as read.
@@ -35,8 +35,8 @@ void CWriteWorker::Run() {
     m_host.ShowCancelButton(false);
     try {
         Write();
-    } catch (const DeviceError&) {
-        m_host.Ask(platform::LoadText(kTextComErrorHeading), platform::LoadText(kTextComError),
+    } catch (const DeviceError& error) {
+        m_host.Ask(platform::LoadText(kTextComErrorHeading), DeviceErrorText(error, m_strPort),
                    platform::PromptForm::OneOk);
         m_bCancel = kCancelled;
         m_host.RequestClose();

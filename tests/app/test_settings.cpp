@@ -131,6 +131,39 @@ TEST_F(SettingsTest, OutOfRangeValuesKeepTheirResetValues) {
     }
 }
 
+TEST_F(SettingsTest, NumbersAreHeldWhereNoArithmeticOverflows) {
+    const CECGOptions o = Loaded("[ECGPrint]\nLeftMargin=2147483647\nTopMargin=-2147483648\n"
+                                 "Scale=99999999\n[ECGHertz]\nDataHertz=2147483647\n"
+                                 "[ECGColor]\nBGColor=-1\n"
+                                 "[Rhythmora]\nType1_InstBitPos=64\nMaxWaveDialog=-3\n"
+                                 "[ECGWindowSize]\nECGDataListSizeX=2147483647\n"
+                                 "[COM]\nRecvTimeOutMs=-1\nBaudRate=-9\n");
+    EXPECT_EQ(o.margins[app::kMarginLeft], 10000);
+    EXPECT_EQ(o.margins[app::kMarginTop], -10000);
+    EXPECT_EQ(o.printScale, 10000);
+    EXPECT_EQ(o.samplingRate, 10000);
+    EXPECT_EQ(o.colours[app::kColourBackground], 0xFFFFFFu);
+    EXPECT_EQ(o.type1InstBitPos, 31);
+    EXPECT_EQ(o.maxWaveDialog, 0);
+    EXPECT_EQ(o.listWidth, 100000);
+    EXPECT_EQ(o.recvTimeOutMs, 1);
+    EXPECT_EQ(o.baudRate, 1);
+}
+
+TEST_F(SettingsTest, AStrayByteLeavesTheDataFolderAndEveryOtherLineAlone) {
+    // Written by hand once: a comment in Latin-1, the data folder in UTF-8.
+    const std::string text = "; r\xE9glages\n[ECGSaveData]\nDirHDD=/home/ユーザー/心電図/\n"
+                             "[COM]\nDevIdKey1=VID_1A3C&PID_0B71\nRecvTimeOutMs=2000\n"
+                             "BaudRate=1500000\nRecvTimeOutElse=500\n"
+                             "[COMMON]\nMaxImageListSize=100\n";
+    const CECGOptions o = Loaded(text);
+    EXPECT_EQ(o.dirHdd, "/home/ユーザー/心電図/");
+    EXPECT_EQ(ReadFile(Ini()), text);
+    o.Save();
+    EXPECT_TRUE(ReadFile(Ini()).starts_with("; r\xE9glages\n[ECGSaveData]\n"
+                                            "DirHDD=/home/ユーザー/心電図/\n"));
+}
+
 TEST_F(SettingsTest, DeviceLinkValuesAreCompletedInTheFile) {
     const CECGOptions o = Loaded("[COM]\nDevIdKey3=VID_1234&PID_5678\nRecvTimeOutMs=fast\n"
                                  "BaudRate=115200\n[COMMON]\nMaxImageListSize=-7\n");

@@ -282,7 +282,8 @@ TEST_F(DeviceAccessTest, PortThatCannotBeOpenedLogsAndCloses) {
     EXPECT_FALSE(m_log.IsOpen());
     const auto log = LogEvents(testsupport::ReadFile(
         m_folder.File(CommLog::PortFileStem(m_folder.File("no-such-port")) + "_00.txt")));
-    EXPECT_EQ(log, (std::vector<std::string>{"Info\t--- OPEN ---", "Exception\topen failure.",
+    EXPECT_EQ(log, (std::vector<std::string>{"Info\t--- OPEN ---",
+                                             "Exception\topen failure (OP001, ENOENT).",
                                              "Info\t--- CLOSE ---"}));
 }
 

@@ -15,7 +15,9 @@ using devicetest::ScriptedPeer;
 
 class RecordingReporter : public IDeviceErrorReporter {
 public:
-    void ReportDeviceError(std::string_view code) override { m_codes.emplace_back(code); }
+    void ReportDeviceError(std::string_view code, const std::string&) override {
+        m_codes.emplace_back(code);
+    }
     std::vector<std::string> m_codes;
 };
 

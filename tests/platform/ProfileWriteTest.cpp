@@ -56,8 +56,8 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
         {"only the first of duplicate sections is written", "[A]\nx=1\n[A]\nk=old\n", "A", "k",
          "new", "[A]\nx=1\nk=new\n[A]\nk=old\n"},
         {"byte order mark kept", "\xEF\xBB\xBF[A]\nk=1\n", "A", "k", "2", "\xEF\xBB\xBF[A]\nk=2\n"},
-        {"CP932 file comes back as UTF-8", "[A]\nDir=\x83\x66\x81\x5B\x83\x5E\nk=1\n", "A", "k",
-         "2", "[A]\nDir=データ\nk=2\n"},
+        {"CP932 lines stay as they are", "[A]\nDir=\x83\x66\x81\x5B\x83\x5E\nk=1\n", "A", "k", "2",
+         "[A]\nDir=\x83\x66\x81\x5B\x83\x5E\nk=2\n"},
     };
     TempFolder folder;
     const std::string path = folder.File("settings.ini");

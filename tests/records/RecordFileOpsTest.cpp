@@ -41,10 +41,11 @@ protected:
     }
     void TearDown() override { platform::SetTextSource(nullptr); }
 
-    std::string Record(std::uint32_t flags = 0) const {
+    std::string Record(std::uint32_t flags = 0, std::uint16_t heartRate = 0) const {
         RecordFields fields;
         fields.recordedTime = kMorning;
         fields.flags = flags;
+        fields.heartRate = heartRate;
         return test::ValidRecord(100, true, fields);
     }
 
@@ -61,8 +62,7 @@ TEST_F(RecordFileOps, CopyNamedByTimeCarriesTheMessagesFirstCharacter) {
 
     // A message starting with a path separator must not make a sub-folder.
     const std::string unusable = folder.Write("card/REC002.ecg", Record(0x7800));
-    ASSERT_EQ(CopyRecordFile(unusable, folder.File("data/"), false, true, copied),
-              kRecordFileDone);
+    ASSERT_EQ(CopyRecordFile(unusable, folder.File("data/"), false, true, copied), kRecordFileDone);
     EXPECT_EQ(copied, folder.File("data/2025_03_01_[09_15_00_AM]__.ecg"));
 }
 
@@ -77,23 +77,33 @@ TEST_F(RecordFileOps, CopyRefusesWhatIsNotARecordAndCreatesNothing) {
     EXPECT_EQ(copied, "unchanged");
 }
 
-TEST_F(RecordFileOps, SkipOnlyWhenAValidRecordIsAlreadyThere) {
+TEST_F(RecordFileOps, ACopyReplacesNothingAndSkipsOnlyTheSameRecording) {
     const std::string source = folder.Write("card/a.ecg", Record());
-    folder.Write("data/a.ecg", Record(0x0040));
+    const std::string other = Record(0x0040);
+    folder.Write("data/a.ecg", other);
+    folder.Write("data/a_1.ecg", "damaged");
     std::string copied;
+    // Two files of one name but different recordings: both stay.
+    ASSERT_EQ(CopyRecordFile(source, folder.File("data/"), true, false, copied), kRecordFileDone);
+    EXPECT_EQ(copied, folder.File("data/a_2.ecg"));
+    EXPECT_EQ(ReadFile(copied), ReadFile(source));
+    EXPECT_EQ(ReadFile(folder.File("data/a.ecg")), other);
+    EXPECT_EQ(ReadFile(folder.File("data/a_1.ecg")), "damaged");
+
+    // Copied again: the same recording is there already.
+    copied.clear();
     EXPECT_EQ(CopyRecordFile(source, folder.File("data/"), true, false, copied),
               kRecordFileSkipped);
-    EXPECT_NE(ReadFile(folder.File("data/a.ecg")), ReadFile(source));
+    EXPECT_EQ(copied, folder.File("data/a_2.ecg"));
 
-    folder.Write("data/a.ecg", "damaged");
-    EXPECT_EQ(CopyRecordFile(source, folder.File("data/"), true, false, copied), kRecordFileDone);
-    EXPECT_EQ(ReadFile(folder.File("data/a.ecg")), ReadFile(source));
-
-    // A destination that cannot be replaced is a failed copy.
-    std::filesystem::create_directories(folder.File("data/b.ecg"));
-    const std::string other = folder.Write("card/b.ecg", Record());
-    EXPECT_EQ(CopyRecordFile(other, folder.File("data/"), false, false, copied),
-              kRecordFileCopyFailed);
+    // Named by time, another recording of the same time and class takes
+    // the next second.
+    const std::string twin = folder.Write("card/b.ecg", Record(0, 72));
+    std::string first, second;
+    ASSERT_EQ(CopyRecordFile(source, folder.File("time/"), true, true, first), kRecordFileDone);
+    ASSERT_EQ(CopyRecordFile(twin, folder.File("time/"), true, true, second), kRecordFileDone);
+    EXPECT_EQ(first, folder.File("time/2025_03_01_[09_15_00_AM]_N.ecg"));
+    EXPECT_EQ(second, folder.File("time/2025_03_01_[09_15_01_AM]_N.ecg"));
 }
 
 TEST_F(RecordFileOps, DeleteKeepsWhatIsNotARecordOrIsProtected) {

@@ -36,6 +36,10 @@ TEST(RecordFolder, ListsRecordFilesOnly) {
     testsupport::WriteFile(dir.File("x.ecg/inner.ecg"), valid);
     ASSERT_EQ(::symlink("x.ecg", dir.File("folderlink.ecg").c_str()), 0);
     ASSERT_EQ(::symlink("a.ecg", dir.File("filelink.ecg").c_str()), 0);
+    // Temporary files of saves, however complete, are not records; the one
+    // from an earlier version happens to end in "ecg".
+    testsupport::WriteFile(dir.File(".c.ecg.Ab12Cd.tmp"), valid);
+    testsupport::WriteFile(dir.File("c.ecg.tmpXYZecg"), valid);
 
     const auto list = GatherRecordFolder(dir.Path());
     EXPECT_EQ(SortedNames(list),

@@ -1,6 +1,7 @@
 #include "records/ECGContentsData.h"
 
 #include "Fixtures.h"
+#include "support/FaultSteps.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +153,29 @@ TEST(RecordSave, FailedWriteLeavesTheFileSystemAsItWas) {
     std::filesystem::remove_all(dir.Path());
     EXPECT_EQ(record.Save(), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.Path()));
+}
+
+TEST(RecordSave, AMemoSaveThatFailsAtAnyStepKeepsTheOldFile) {
+    TempFolder dir;
+    const std::string path = dir.File("a.ecg");
+    const std::string before = FileWithMemo();
+    int result = 0;
+    testsupport::ForEachFailingCall(
+        ENOSPC, [&] { WriteFile(path, before); },
+        [&] {
+            CECGContentsData record = LoadedFrom(path);
+            record.SetSituation(5);
+            result = record.Save();
+        },
+        [&](std::uint64_t) {
+            EXPECT_TRUE(testsupport::TemporaryFiles(dir.Path()).empty());
+            const CECGContentsData after = LoadedFrom(path);
+            EXPECT_EQ(after.GetLoadFailures(), 0);
+            if (result == 1)
+                EXPECT_EQ(after.GetSituation(), 5);
+            else
+                EXPECT_EQ(ReadFile(path), before);
+        });
 }
 
 TEST(RecordSave, RecordWithoutSamplesWritesNothing) {

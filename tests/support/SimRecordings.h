@@ -19,7 +19,7 @@ inline std::vector<std::string> WriteSimRecordings(const std::string& folder, in
     for (const auto& plan : device::sim::VariedRecordings(count, newest, true, 1, seed)) {
         const auto block = device::sim::BuildRecordingBlock(plan);
         paths.push_back(
-            device::SaveRecordFile(block, noExtra, folder, static_cast<std::time_t>(newest)));
+            device::SaveRecordFile(block, noExtra, folder, static_cast<std::time_t>(newest)).path);
     }
     return paths;
 }

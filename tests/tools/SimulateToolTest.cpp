@@ -1,5 +1,6 @@
 #include "RunTool.h"
 #include "device/DeviceAccess.h"
+#include "platform/SerialPort.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <optional>
 
 extern char** environ;
@@ -267,6 +269,108 @@ TEST_F(ImportToolTest, ACardIsCopiedByRecordingTime) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\"added\": []"), std::string::npos) << run.out;
     EXPECT_EQ(card.Terminate(), 0);
+}
+
+TEST_F(ImportToolTest, APortThatCannotBeOpenedIsAFailureWithItsReason) {
+    ToolRun run = Run({"import", "--json", "--port", "/dev/pts/999999", "--folder", home.Path()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"result\": \"failed\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Unplug the device"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("OP001"), std::string::npos) << run.out;
+
+    BackgroundTool simulator({"simulate", "--name", "sim", "--recordings", "1"}, Env());
+    const std::optional<std::string> port = simulator.FirstLine();
+    ASSERT_TRUE(port.has_value());
+    platform::CSerialPort holder;
+    ASSERT_TRUE(holder.Open(*port, 1500000, 100, 100));
+    run = Run({"import", "--json", "--port", *port});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"result\": \"failed\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("in use by another program"), std::string::npos) << run.out;
+    holder.Close();
+    EXPECT_EQ(simulator.Terminate(), 0);
+}
+
+TEST_F(ImportToolTest, ALostAnswerToTheCountWriteKeepsTheRecordingsAndSaysSo) {
+    // The status read takes exchanges 1-3, the import's start and index 4
+    // and 5, the two recordings 6 and 7; every answer to the count write is
+    // spoilt after the device applied it.
+    BackgroundTool simulator(
+        {"simulate", "--name", "sim", "--recordings", "2", "--faults", "bcc@8,bcc@9,bcc@10"},
+        Env());
+    const std::optional<std::string> port = simulator.FirstLine();
+    ASSERT_TRUE(port.has_value());
+    ToolRun run = Run({"import", "--json"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"result\": \"failed\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("did not confirm"), std::string::npos) << run.out;
+    EXPECT_EQ(RecordCount(), 2u);
+    for (const auto& entry : std::filesystem::directory_iterator(DataFolder()))
+        EXPECT_NE(run.out.find(entry.path().string()), std::string::npos) << run.out;
+    EXPECT_EQ(ReadIndex(*port, false)[2], 0);
+    EXPECT_EQ(simulator.Terminate(), 0);
+}
+
+TEST_F(ImportToolTest, ADamagedRecordingIsKeptAndListed) {
+    BackgroundTool simulator(
+        {"simulate", "--name", "sim", "--recordings", "3", "--faults", "damaged@2"}, Env());
+    ASSERT_TRUE(simulator.FirstLine().has_value());
+    ToolRun run = Run({"import", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_NE(run.out.find("\"result\": \"ok\""), std::string::npos) << run.out;
+    EXPECT_EQ(RecordCount(), 3u);
+    const std::size_t damaged = run.out.find("\"damaged\": [");
+    ASSERT_NE(damaged, std::string::npos) << run.out;
+    const std::string list = run.out.substr(damaged, run.out.find(']', damaged) - damaged);
+    EXPECT_NE(list.find(DataFolder()), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1 recordings arrived damaged"), std::string::npos) << run.out;
+    EXPECT_EQ(simulator.Terminate(), 0);
+}
+
+TEST_F(ImportToolTest, TwoImportsIntoOneFolderAtOnceKeepEveryRecording) {
+    BackgroundTool first(
+        {"simulate", "--name", "one", "--serial", "SIM0001", "--recordings", "6", "--seed", "1"},
+        Env());
+    BackgroundTool second(
+        {"simulate", "--name", "two", "--serial", "SIM0002", "--recordings", "6", "--seed", "2"},
+        Env());
+    const std::optional<std::string> portOne = first.FirstLine();
+    const std::optional<std::string> portTwo = second.FirstLine();
+    ASSERT_TRUE(portOne && portTwo);
+    std::filesystem::create_directories(DataFolder());
+    auto import = [&](const std::string& port) {
+        return Run({"import", "--json", "--port", port, "--folder", DataFolder()});
+    };
+    std::future<ToolRun> one = std::async(std::launch::async, import, *portOne);
+    std::future<ToolRun> two = std::async(std::launch::async, import, *portTwo);
+    const ToolRun a = one.get();
+    const ToolRun b = two.get();
+    ASSERT_EQ(a.status, 0) << a.err << a.out;
+    ASSERT_EQ(b.status, 0) << b.err << b.out;
+    // Both devices number their recordings alike; none replaced another.
+    EXPECT_EQ(RecordCount(), 12u);
+    EXPECT_EQ(first.Terminate(), 0);
+    EXPECT_EQ(second.Terminate(), 0);
+}
+
+TEST_F(ImportToolTest, ACardWithTwoRecordingsOfOneTimeAndClassGivesTwoFiles) {
+    const std::string card = home.File("card");
+    BackgroundTool simulator({"simulate", "--card", card, "--name", "sim", "--recordings", "1"},
+                             Env());
+    ASSERT_TRUE(simulator.FirstLine().has_value());
+    // A second recording of the same time and class: another heart rate.
+    std::string twin = testsupport::ReadFile(card + "/Vtq520/data/ECG_0001.ecg");
+    twin[52] = static_cast<char>(twin[52] + 1);
+    testsupport::WriteFile(card + "/Vtq520/data/ECG_0002.ecg", twin);
+
+    ToolRun run = Run({"import", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_EQ(RecordCount(), 2u);
+    run = Run({"import", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_NE(run.out.find("\"added\": []"), std::string::npos) << run.out;
+    EXPECT_EQ(RecordCount(), 2u);
+    EXPECT_EQ(simulator.Terminate(), 0);
 }
 
 TEST_F(ImportToolTest, RefusalsAreExplained) {

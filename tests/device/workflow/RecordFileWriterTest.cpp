@@ -54,7 +54,7 @@ TEST_F(RecordFileWriter, SavedFileLoadsWithTheBlocksValues) {
     for (const std::uint32_t n : {3750u, 24u, 13u}) {
         SCOPED_TRACE(n);
         const sim::RecordBlock block = Block(true, 7, n);
-        const std::string path = SaveRecordFile(block, kNoExtra, folder.Path(), kSaved);
+        const std::string path = SaveRecordFile(block, kNoExtra, folder.Path(), kSaved).path;
         records::CECGContentsData record;
         record.SetPath(path);
         EXPECT_TRUE(record.IsValidFile());
@@ -85,10 +85,11 @@ TEST_F(RecordFileWriter, UnsetClockTakesTheTimeOfSaving) {
 }
 
 TEST_F(RecordFileWriter, DamagedBlockGivesAFileThatFailsItsChecksum) {
-    const std::string path =
+    const SavedRecording saved =
         SaveRecordFile(Block(true, 3, 3750, true), kNoExtra, folder.Path(), kSaved);
+    EXPECT_TRUE(saved.damaged);
     records::CECGContentsData record;
-    record.SetPath(path);
+    record.SetPath(saved.path);
     EXPECT_FALSE(record.IsValidFile());
 }
 

@@ -1,13 +1,16 @@
 #include "device/workflow/SdCopy.h"
 #include "FakeWorkerHost.h"
 #include "records/RecordBuilder.h"
+#include "support/FaultSteps.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 namespace device {
 namespace {
@@ -16,10 +19,18 @@ using testsupport::FakeWorkerHost;
 using testsupport::ScriptedPrompts;
 using testsupport::TempFolder;
 
-std::string Record(std::uint32_t recorded) {
+std::string Record(std::uint32_t recorded, std::uint16_t level = 2000) {
     records::RecordFields fields;
     fields.recordedTime = recorded;
-    return records::BuildRecordFile(fields, std::vector<std::uint16_t>(100, 2000), true);
+    return records::BuildRecordFile(fields, std::vector<std::uint16_t>(100, level), true);
+}
+
+std::vector<std::string> Contents(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files.push_back(testsupport::ReadFile(entry.path().string()));
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 TEST(RecorderFolder, BelowTheCardsMountPoint) {
@@ -99,6 +110,59 @@ TEST_F(SdCopyTest, CopiesByTimeSkipsWhatIsThereAndCountsFailures) {
     EXPECT_TRUE(std::filesystem::exists(folder.File("data/2024_01_05_[03_04_05_PM]_M.ecg")));
     // The card is only read.
     EXPECT_TRUE(std::filesystem::exists(folder.File("card/r0.ecg")));
+}
+
+TEST_F(SdCopyTest, TwoRecordingsOfOneTimeAndClassAreBothCopied) {
+    const std::string first = Record(1704434645, 2000);
+    const std::string second = Record(1704434645, 2100);
+    folder.Write("card/ECG_0001.ecg", first);
+    folder.Write("card/ECG_0002.ecg", second);
+    ASSERT_EQ(BuildSdFileList(folder.File("card"), folder.File("data"), prompts, plan), 2);
+    CSdCopyWorker(host, "%d/%d", plan).Run();
+    EXPECT_EQ(host.added.size(), 2u);
+    EXPECT_TRUE(host.messages.empty());
+    std::vector<std::string> expected{first, second};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Contents(folder.File("data")), expected);
+
+    // Copied again, both are there already.
+    host = FakeWorkerHost();
+    CSdCopyWorker(host, "%d/%d", plan).Run();
+    EXPECT_TRUE(host.added.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(Contents(folder.File("data")), expected);
+}
+
+TEST_F(SdCopyTest, ACopyThatFailsAtAnyStepLeavesEveryRecordingOnceOrNotAtAll) {
+    std::vector<std::string> card;
+    for (int i = 0; i < 3; ++i) {
+        card.push_back(Record(1704434645 + i, static_cast<std::uint16_t>(1000 + i)));
+        folder.Write("card/r" + std::to_string(i) + ".ecg", card.back());
+    }
+    ASSERT_EQ(BuildSdFileList(folder.File("card"), folder.File("data"), prompts, plan), 3);
+    for (const int error : {ENOSPC, EIO}) {
+        SCOPED_TRACE(error);
+        testsupport::ForEachFailingCall(
+            error,
+            [&] {
+                std::filesystem::remove_all(folder.File("data"));
+                std::filesystem::create_directories(folder.File("data"));
+                host = FakeWorkerHost();
+            },
+            [&] { CSdCopyWorker(host, "%d/%d", plan).Run(); },
+            [&](std::uint64_t) {
+                EXPECT_TRUE(testsupport::TemporaryFiles(folder.File("data")).empty());
+                const std::vector<std::string> copied = Contents(folder.File("data"));
+                for (const std::string& file : copied)
+                    EXPECT_EQ(std::count(card.begin(), card.end(), file), 1);
+                EXPECT_EQ(std::set<std::string>(copied.begin(), copied.end()).size(),
+                          copied.size());
+                EXPECT_EQ(host.added.size(), copied.size());
+                if (copied.size() < card.size()) {
+                    EXPECT_FALSE(host.messages.empty()) << "a failed copy is told";
+                }
+            });
+    }
 }
 
 TEST_F(SdCopyTest, CancelledBeforeStartCopiesNothing) {
