@@ -30,6 +30,8 @@ bool IsMainCommandEnabled(unsigned command, const MainCommandState& s) {
     case kCmdPrintButton:
         return IsPrintEnabled(s);
     case kCmdDelete:
+    case kCmdExportEdf:
+    case kCmdExportCsv:
         return s.selectedCount > 0 && s.listSelection > 0;
     case kCmdMemo:
         return s.selectedCount == 1 && s.listSelection > 0;

@@ -22,6 +22,9 @@ enum MainCommand : unsigned {
     kCmdSortDescending = 313,
     kCmdConvertEcg = 320,
     kCmdConvertText = 321,
+    // Also the wave window's: both export the records they show.
+    kCmdExportEdf = 62760,
+    kCmdExportCsv = 62761,
 };
 
 struct MainCommandState {

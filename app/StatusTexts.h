@@ -2,6 +2,8 @@
 // time, device model, average heart rate and the analysis message.
 #pragma once
 
+#include "records/RecordFormat.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -13,7 +15,7 @@ class CECGContentsData;
 namespace app {
 
 inline constexpr int kStatusPaneCount = 4;
-inline constexpr const char* kDeviceModel = "VTQ-7700S";
+using records::kDeviceModel;
 
 std::array<std::string, kStatusPaneCount> StatusPaneTexts(const records::CECGContentsData& record);
 

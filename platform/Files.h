@@ -43,7 +43,6 @@ std::optional<std::string> ReadFileStart(const std::string& path, std::size_t co
 // kept. On failure `error` (when given) receives the errno of the step that
 // failed (ENOSPC for a full disk).
 bool WriteFileAtomic(const std::string& path, std::string_view data, int* error = nullptr);
-
 // The same for a file that must not exist yet: the complete file takes the
 // name only if nothing has it at that moment, so a file of the same name,
 // even one another process saves at the same time, is never replaced.

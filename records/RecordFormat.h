@@ -39,6 +39,8 @@ inline constexpr std::uint32_t kUnusableMarker = 0xFFFFFFFF;
 inline constexpr std::uint16_t kDefaultSampleRate = 125;
 inline constexpr std::uint32_t kMaxSamples = 4375;
 inline constexpr std::uint8_t kPaddingByte = 0xFF;
+// The model of the electrocardiograph that makes these files.
+inline constexpr const char* kDeviceModel = "VTQ-7700S";
 
 // Memo block: four items {code, byte length, 64-byte UTF-16LE text}, then a
 // zero word, the comment's byte length and its 384-byte area.

@@ -84,6 +84,15 @@ const std::array kCommands{
     ToolCommand{"thumbnail", "thumbnail FILE -o OUT",
                 "Draw the record list's thumbnail as .png or .svg.",
                 "  -o OUT   the file to write (.png or .svg)\n", RunThumbnail},
+    ToolCommand{"export", "export FILE... -o OUT [--format edf|csv] [--force] [--json]",
+                "Export recordings as EDF+ or CSV: OUT is a file for one recording, an "
+                "existing folder for several.",
+                "  -o OUT            the file to write, or the folder for one file per recording\n"
+                "  --format F        edf or csv (without it, from the extension of OUT; edf into\n"
+                "                    a folder)\n"
+                "  --force           replace existing files (never without it)\n"
+                "  --json            {\"result\", \"format\", \"written\": [paths]}\n",
+                RunExport},
     ToolCommand{"simulate",
                 "simulate [--recordings N] [--battery 1-3] [--filter on|off] [--clock "
                 "set|unset]\n"

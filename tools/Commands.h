@@ -19,5 +19,6 @@ int RunDeviceWrite(std::span<const std::string> args);
 int RunReport(std::span<const std::string> args);
 int RunWave(std::span<const std::string> args);
 int RunThumbnail(std::span<const std::string> args);
+int RunExport(std::span<const std::string> args);
 
 } // namespace tool

@@ -3,6 +3,7 @@
 #include "platform/ResourceText.h"
 #include "records/ECGContentsData.h"
 #include "records/RecordTime.h"
+#include "records/SampleScale.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
 #include "tools/Json.h"
@@ -74,6 +75,9 @@ void WriteJson(JsonWriter& json, const CECGContentsData& r, bool valid, bool wit
     json.Field("comment", r.GetComment());
     json.EndObject();
     if (withSamples) {
+        // millivolts = (sample - baseline) / gain
+        json.Field("gain", records::kSampleGain);
+        json.Field("baseline", records::kSampleBaseline);
         json.Key("samples");
         json.BeginArray();
         for (int i = 0; i < r.GetSampleCount(); ++i)

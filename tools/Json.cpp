@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -103,6 +104,15 @@ void JsonWriter::String(std::string_view value) {
 void JsonWriter::Int(std::int64_t value) {
     BeforeValue();
     m_out << value;
+}
+
+void JsonWriter::Number(double value) {
+    BeforeValue();
+    // The shortest text that reads back as the same number, with a '.'
+    // whatever the locale.
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    m_out.write(text, result.ec == std::errc() ? result.ptr - text : 0);
 }
 
 void JsonWriter::Bool(bool value) {

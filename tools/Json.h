@@ -22,6 +22,8 @@ public:
 
     void String(std::string_view value);
     void Int(std::int64_t value);
+    // A finite number.
+    void Number(double value);
     void Bool(bool value);
 
     template <typename T> void Field(std::string_view key, const T& value) {
@@ -33,6 +35,7 @@ private:
     void Write(std::string_view v) { String(v); }
     void Write(const char* v) { String(v); }
     void Write(bool v) { Bool(v); }
+    void Write(double v) { Number(v); }
     void Write(int v) { Int(v); }
     void Write(unsigned v) { Int(v); }
     void Write(long v) { Int(v); }

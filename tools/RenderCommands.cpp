@@ -1,6 +1,5 @@
 // `report`, `wave` and `thumbnail`: the papers written to files, drawn by
 // the same code as the windows and the printer.
-#include "platform/ResourceText.h"
 #include "records/ECGContentsData.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
@@ -10,7 +9,6 @@
 
 #include <QGuiApplication>
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -32,24 +30,6 @@ QGuiApplication& Application() {
     return application;
 }
 
-// Loads each file as a record; the message of the first that cannot be used.
-std::vector<std::unique_ptr<records::CECGContentsData>>
-LoadRecords(const std::vector<std::string>& files, std::string& problem) {
-    std::vector<std::unique_ptr<records::CECGContentsData>> loaded;
-    for (const std::string& file : files) {
-        auto record = std::make_unique<records::CECGContentsData>();
-        std::error_code ignored;
-        record->SetPath(std::filesystem::absolute(file, ignored).lexically_normal().string());
-        record->Load();
-        if (const unsigned text = RecordProblem(*record)) {
-            problem = file + ": " + platform::LoadText(text);
-            return {};
-        }
-        loaded.push_back(std::move(record));
-    }
-    return loaded;
-}
-
 int ParseSensitivity(const Arguments& arguments) {
     const auto text = arguments.Value("--sensitivity");
     return text ? ParseIntOption("--sensitivity", *text, 0, 2) : 1;
@@ -67,7 +47,7 @@ template <typename Write> int DrawRecords(const Arguments& arguments, Write writ
     app::CECGOptions options;
     LoadToolSettings(options);
     std::string problem;
-    const auto loaded = LoadRecords(arguments.Positionals(), problem);
+    const auto loaded = LoadRecordFiles(arguments.Positionals(), problem);
     if (loaded.empty())
         return Fail(problem);
     Application();

@@ -11,6 +11,7 @@
 #include "platform/TextFormat.h"
 #include "records/ECGContentsData.h"
 #include "records/RecordList.h"
+#include "ui/ExportRecords.h"
 #include "ui/RecordListView.h"
 #include "ui/SinoraView.h"
 #include "ui/Translate.h"
@@ -70,6 +71,8 @@ const std::vector<Popup>& MainMenu() {
          {{app::kCmdImportSd, "Copy From &SD Card", {}},
           {app::kCmdOpen, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
           {app::kCmdPrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)},
+          {app::kCmdExportEdf, "Export as &EDF+...", {}},
+          {app::kCmdExportCsv, "Export as &CSV...", {}},
           {0, nullptr, {}},
           {app::kCmdDelete, "&Delete file...", QKeySequence(Qt::Key_Delete)},
           {0, nullptr, {}},
@@ -330,6 +333,15 @@ void CMainFrame::OnCommand(unsigned command) {
     case app::kCmdMemo:
         EditMemo();
         break;
+    case app::kCmdExportEdf:
+    case app::kCmdExportCsv: {
+        std::vector<const records::CECGContentsData*> selected;
+        for (int i = 0; i < m_framework.GetSelectedCount(); ++i)
+            selected.push_back(m_framework.GetSelected(i));
+        ExportRecords(this, selected, ExportFormatFor(command), *m_pPrompts);
+        FocusList();
+        break;
+    }
     case app::kCmdDeviceSettings:
         DeviceSettings();
         FocusList();

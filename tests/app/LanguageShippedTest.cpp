@@ -34,7 +34,9 @@ const std::map<unsigned, std::string> kFormats = {
     {51027, "dddsdd"}, {62007, "d"},  {62008, "dds"}, {62011, "dd"}, {62090, "ddds"},
     {62091, "sddd"},   {62092, "d"},  {62093, "ss"},  {62094, "s"},  {62121, "d"},
     {62401, "s"},      {62410, "dd"}, {62412, "d"},   {62413, "ds"}, {62414, "d"},
-    {62416, "d"},      {62417, "ss"}, {62418, "s"},   {62440, "d"},
+    {62416, "d"},      {62417, "ss"}, {62418, "s"},   {62440, "d"},  {62750, "d"},
+    {62753, "ss"},     {62754, "s"},  {62756, "dd"},  {62758, "s"},  {62759, "ss"},
+    {62762, "s"},      {62763, "sd"}, {62765, "sd"},  {62769, "s"},  {62770, "d"},
 };
 
 // The kinds of the printf conversions in a text; '?' for one that is
@@ -114,9 +116,9 @@ TEST_F(ShippedLanguages, FormatsTakeTheArgumentsTheirCallersPass) {
 }
 
 TEST_F(ShippedLanguages, EveryMenuItemAndPopupHasWording) {
-    const unsigned items[] = {208,   57601, 202,   192,   57665, 32877, 217,   200,
-                              204,   32902, 32901, 312,   313,   320,   321,   252,
-                              32885, 258,   32871, 32887, 32870, 32897, 32898, 32899};
+    const unsigned items[] = {208,   57601, 202,   192,   57665, 32877, 217,   200,   204,
+                              32902, 32901, 312,   313,   320,   321,   252,   32885, 258,
+                              32871, 32887, 32870, 32897, 32898, 32899, 62760, 62761};
     // The first command of each popup names it.
     const unsigned popups[] = {208, 32877, 217, 204, 252, 32871, 32897};
     ForEachLanguage([&](const LanguageEntry&) {

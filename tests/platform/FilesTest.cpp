@@ -97,6 +97,23 @@ TEST(WriteFileAtomic, WritesThroughASymbolicLink) {
     EXPECT_EQ(ReadFile(folder.File("real.ini")), "new");
 }
 
+TEST(WriteNewFileAtomic, CreatesButNeverReplacesAnythingAtTheName) {
+    TempFolder folder;
+    int error = 0;
+    ASSERT_TRUE(WriteNewFileAtomic(folder.File("new.edf"), "first", &error));
+    EXPECT_EQ(ReadFile(folder.File("new.edf")), "first");
+    EXPECT_FALSE(WriteNewFileAtomic(folder.File("new.edf"), "second", &error));
+    EXPECT_EQ(error, EEXIST);
+    EXPECT_EQ(ReadFile(folder.File("new.edf")), "first");
+    // A link at the name counts as taken, also one that leads nowhere; the
+    // place it points to is never created.
+    ASSERT_EQ(::symlink("elsewhere.edf", folder.File("dangling.edf").c_str()), 0);
+    EXPECT_FALSE(WriteNewFileAtomic(folder.File("dangling.edf"), "data", &error));
+    EXPECT_EQ(error, EEXIST);
+    EXPECT_FALSE(FileExists(folder.File("elsewhere.edf")));
+    EXPECT_EQ(EntryCount(folder.Path()), 2u); // no temporary file left
+}
+
 TEST(ReadWholeFile, HonoursTheBoundExactly) {
     TempFolder folder;
     const std::string path = folder.File("ten");

@@ -86,6 +86,7 @@ TEST_F(ToolTest, InfoReportsTheRecordInJapanTime) {
           "\"recorded_local\": \"2024-01-05T15:04:05+09:00\"", "\"undated\": false",
           "\"heart_rate\": 72", "\"analysis_class\": 5", "\"severity\": 1",
           "\"indicators\": [\n      false,\n      true,\n      false", "\"situation\": 0",
+          "\"gain\": 102.35", "\"baseline\": 1024",
           "\"samples\": [\n      0,\n      36,\n      72,"}) {
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
     }
@@ -237,6 +238,78 @@ TEST_F(ToolTest, ReportWaveAndThumbnailFiles) {
           {"thumbnail", a, b, "-o", "t.png"}}) {
         EXPECT_EQ(Run(args).status, 2) << args[0];
     }
+}
+
+TEST_F(ToolTest, ExportWritesOneFilePerRecordAndListsThem) {
+    const std::string a = home.Write("data/d240105150405_002a.ecg", RecordBytes(0));
+    const std::string b = home.Write("data/d240106000000_002b.ecg", RecordBytes(0x0040));
+    ToolRun run = Run({"export", a, "-o", home.File("one.edf"), "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\n  \"result\": \"ok\",\n  \"message\": \"\",\n  \"format\": \"edf\",\n"
+                       "  \"written\": [\n    \"" +
+                           home.File("one.edf") + "\"\n  ]\n}\n");
+    EXPECT_EQ(ReadFile(home.File("one.edf")).rfind("0       X X X X", 0), 0u);
+
+    // The extension chooses the format, unless --format does.
+    run = Run({"export", a, "-o", home.File("one.CSV")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, home.File("one.CSV") + "\n");
+    EXPECT_EQ(ReadFile(home.File("one.CSV")).rfind("sample,seconds,millivolts\n1,0,", 0), 0u);
+    run = Run({"export", a, "-o", home.File("samples.txt"), "--format", "csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(home.File("samples.txt")).rfind("sample,", 0), 0u);
+
+    // Into a folder: named after each record, EDF+ unless told otherwise.
+    std::filesystem::create_directory(home.File("out"));
+    run = Run({"export", a, b, "-o", home.File("out")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, home.File("out/d240105150405_002a.edf") + "\n" +
+                           home.File("out/d240106000000_002b.edf") + "\n");
+    run = Run({"export", a, b, "-o", home.File("out"), "--format", "csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(home.File("out/d240106000000_002b.csv")));
+}
+
+TEST_F(ToolTest, ExportNeverOverwritesUnlessForced) {
+    const std::string a = home.Write("data/d240105150405_002a.ecg", RecordBytes(0));
+    const std::string b = home.Write("data/d240106000000_002b.ecg", RecordBytes(0));
+    const std::string kept = home.Write("out/d240106000000_002b.csv", "kept");
+    ToolRun run = Run({"export", a, b, "-o", home.File("out"), "--format", "csv", "--json"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, kept + " already exists.\n");
+    EXPECT_NE(run.out.find("\"result\": \"failed\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"written\": []"), std::string::npos) << run.out;
+    EXPECT_EQ(ReadFile(kept), "kept");
+    EXPECT_FALSE(std::filesystem::exists(home.File("out/d240105150405_002a.csv")));
+
+    run = Run({"export", a, b, "-o", home.File("out"), "--format", "csv", "--force"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(kept).rfind("sample,", 0), 0u);
+
+    // Not even --force lets an export take a record's place.
+    run = Run({"export", a, "-o", b, "--format", "csv", "--force"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(ReadFile(b), RecordBytes(0));
+}
+
+TEST_F(ToolTest, ExportRefusesBadArgumentsAndBadRecords) {
+    const std::string a = home.Write("a.ecg", RecordBytes(0));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"export", "-o", home.File("x.edf")},
+          {"export", a},
+          {"export", a, "-o", home.File("x.edf"), "--format", "bdf"},
+          {"export", a, "-o", home.File("x.txt")},
+          {"export", a, a, "-o", home.File("x.edf")},
+          {"export", a, "-o", home.File("x.edf"), "--overwrite"}}) {
+        const ToolRun run = Run(args);
+        EXPECT_EQ(run.status, 2) << args.back() << " " << run.err;
+        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    }
+    const std::string damaged = home.Write("bad.ecg", RecordBytes(0).substr(0, 40));
+    const ToolRun run = Run({"export", damaged, "-o", home.File("bad.edf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, damaged + ": This file is not a recording, or it is damaged.\n");
+    EXPECT_FALSE(std::filesystem::exists(home.File("bad.edf")));
 }
 
 // Without --paper the report goes on the paper of the settings.

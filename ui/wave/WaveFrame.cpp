@@ -1,11 +1,13 @@
 #include "ui/wave/WaveFrame.h"
 
+#include "app/MainCommands.h"
 #include "app/StatusTexts.h"
 #include "platform/ResourceText.h"
 #include "platform/TextFormat.h"
 #include "records/ECGContentsData.h"
 #include "records/RecordFileOps.h"
 #include "ui/Artwork.h"
+#include "ui/ExportRecords.h"
 #include "ui/Translate.h"
 #include "ui/WindowTools.h"
 #include "ui/dialogs/ManualPath.h"
@@ -67,6 +69,8 @@ const std::vector<Popup>& WaveMenu() {
     static const std::vector<Popup> menu{
         {"&File",
          {{kCmdPrint, "&Print..."},
+          {app::kCmdExportEdf, "Export as &EDF+..."},
+          {app::kCmdExportCsv, "Export as &CSV..."},
           {kCmdDelete, "&Delete file..."},
           {0, nullptr},
           {kCmdClose, "&Close..."}}},
@@ -447,6 +451,14 @@ void CWaveFrame::OnCommand(unsigned command) {
     case kCmdDelete:
         DeleteRecord();
         return;
+    case app::kCmdExportEdf:
+    case app::kCmdExportCsv:
+        if (m_framework.EnableAllWindows(false) != 0) {
+            const records::CECGContentsData* const shown[] = {m_pRecord.get()};
+            ExportRecords(this, shown, ExportFormatFor(command), *m_pPrompts);
+            m_framework.EnableAllWindows(true);
+        }
+        break;
     case kCmdHelp:
         OpenHelp();
         break;
