@@ -108,14 +108,8 @@ std::optional<std::string> ConvertWithIconv(std::string_view in, const char* to,
     return out;
 }
 
-struct Utf8Step {
-    std::optional<char32_t> cp; // nullopt: an ill-formed sequence
-    std::size_t length;         // bytes consumed, at least 1
-};
+} // namespace
 
-// One character of UTF-8 starting at `pos`. An ill-formed sequence consumes
-// its longest valid-looking start (at least one byte), so that "E3 81 41"
-// gives one replacement and the 'A' survives.
 Utf8Step DecodeUtf8At(std::string_view s, std::size_t pos) {
     const auto lead = static_cast<std::uint8_t>(s[pos]);
     if (lead < 0x80) {
@@ -155,6 +149,8 @@ Utf8Step DecodeUtf8At(std::string_view s, std::size_t pos) {
     }
     return {cp, trailing + 1};
 }
+
+namespace {
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {

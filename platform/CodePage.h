@@ -38,4 +38,14 @@ std::size_t Utf16Length(std::string_view utf8);
 
 bool IsValidUtf8(std::string_view bytes);
 
+struct Utf8Step {
+    std::optional<char32_t> cp; // nullopt: an ill-formed sequence
+    std::size_t length;         // bytes consumed, at least 1
+};
+
+// One character of UTF-8 starting at `pos` (< s.size()). An ill-formed
+// sequence consumes its longest valid-looking start (at least one byte), so
+// that "E3 81 41" gives one replacement and the 'A' survives.
+Utf8Step DecodeUtf8At(std::string_view s, std::size_t pos);
+
 } // namespace platform

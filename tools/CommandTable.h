@@ -11,8 +11,9 @@ namespace tool {
 struct ToolCommand {
     const char* name;
     const char* synopsis; // the command and its options, as one usage line
-    const char* summary;  // what it does, in one line
-    const char* options;  // one option a line, "  --opt VALUE  what it does"
+    // The string id of its help: what it does in one line, a blank line,
+    // then one option a line, "  --opt VALUE  what it does".
+    unsigned helpText;
     int (*run)(std::span<const std::string> args);
 };
 
@@ -20,7 +21,7 @@ std::span<const ToolCommand> ToolCommands();
 // nullptr for an unknown name.
 const ToolCommand* FindToolCommand(std::string_view name);
 
-// "usage: rhythmora-tool SYNOPSIS", the summary and the options.
+// "usage: rhythmora-tool SYNOPSIS" and the help, in the interface language.
 std::string CommandUsage(const ToolCommand& command);
 // Every command's synopsis and summary.
 std::string OverviewUsage();

@@ -1,5 +1,7 @@
 #include "tools/ConsoleHost.h"
 
+#include "tools/TerminalText.h"
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -34,7 +36,7 @@ void CConsoleHost::ShowMessage(const std::string& text, platform::MessageIcon) {
 
 void CConsoleHost::ReportFailure(const std::string& text) {
     EndBar();
-    std::cerr << text << '\n';
+    std::cerr << TerminalMessage(text) << '\n';
     m_strLastMessage = text;
     m_bError = true;
 }
@@ -43,22 +45,23 @@ int CConsoleHost::Ask(const std::string& heading, const std::string& message,
                       platform::PromptForm form, const std::string& firstButton) {
     EndBar();
     if (form == platform::PromptForm::OneOk) {
-        std::cerr << heading << ": " << message << '\n';
+        std::cerr << TerminalMessage(heading) << ": " << TerminalMessage(message) << '\n';
         m_strLastMessage = message;
         m_bError = true;
         return platform::kIdCancel;
     }
-    std::cerr << heading << "\n" << message << '\n';
+    std::cerr << TerminalMessage(heading) << "\n" << TerminalMessage(message) << '\n';
     bool yes = false;
     if (m_presetAnswer) {
         yes = *m_presetAnswer;
     } else if (::isatty(STDIN_FILENO)) {
-        std::cerr << (firstButton.empty() ? "OK" : firstButton) << "? [y/N] " << std::flush;
+        std::cerr << TerminalMessage(firstButton.empty() ? "OK" : firstButton) << "? [y/N] "
+                  << std::flush;
         std::string answer;
         std::getline(std::cin, answer);
         yes = answer == "y" || answer == "Y" || answer == "yes";
     }
-    std::cerr << (yes ? firstButton : std::string("キャンセル")) << '\n';
+    std::cerr << TerminalMessage(yes ? firstButton : std::string("キャンセル")) << '\n';
     return yes ? platform::kIdOk : platform::kIdCancel;
 }
 
@@ -96,7 +99,7 @@ void CConsoleHost::DrawBar() {
     const int filled = m_nPosition >= m_nRange ? kBarWidth : m_nPosition * kBarWidth / m_nRange;
     std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
               << std::string(static_cast<std::size_t>(kBarWidth - filled), '-') << "] "
-              << m_strProgress << "\x1b[K" << std::flush;
+              << TerminalMessage(m_strProgress) << "\x1b[K" << std::flush;
     m_bBarShown = true;
 }
 

@@ -5,7 +5,9 @@
 #include "tools/Commands.h"
 #include "tools/ConsoleHost.h"
 #include "tools/DeviceToolSetup.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <iostream>
 
@@ -14,13 +16,10 @@ namespace tool {
 int RunDeviceWrite(std::span<const std::string> args) {
     const Arguments arguments(args, {"--set-clock"}, {"--port", "--filter"});
     if (!arguments.Positionals().empty())
-        throw UsageError("device-write takes no file names");
+        throw Usage(kTextNoFiles, {"device-write"});
     std::optional<int> filter;
-    if (const auto text = arguments.Value("--filter")) {
-        if (*text != "on" && *text != "off")
-            throw UsageError("--filter takes on or off, not \"" + *text + "\"");
-        filter = *text == "on" ? 2 : 0;
-    }
+    if (const auto text = arguments.Value("--filter"))
+        filter = ParseChoice("--filter", *text, {"on", "off"}) == 0 ? 2 : 0;
 
     device::DeviceState state;
     const std::optional<std::string> port = ReadConnectedDevice(arguments.Value("--port"), state);
@@ -38,7 +37,7 @@ int RunDeviceWrite(std::span<const std::string> args) {
     host.Run(worker);
     if (host.ShowedError())
         return kExitFailed;
-    std::cout << host.FinishedMessage() << '\n';
+    std::cout << TerminalMessage(host.FinishedMessage()) << '\n';
     return kExitOk;
 }
 

@@ -1,13 +1,16 @@
 // `export`: recordings as EDF+ or CSV files for other programs, one file
-// per record: OUT is the file for a single record, or an existing folder
-// that receives a file named after each record.
+// per record: OUT is the file for a single record, an existing folder that
+// receives a file named after each record, or "-" for the standard output.
 #include "export/ExportJob.h"
 #include "platform/Files.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
 #include "tools/Json.h"
+#include "tools/OutputTarget.h"
 #include "tools/RecordMessages.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <filesystem>
 #include <iostream>
@@ -21,13 +24,13 @@ const exports::IExportFormat& ChooseFormat(const Arguments& arguments, const std
     if (const auto name = arguments.Value("--format")) {
         if (const exports::IExportFormat* format = exports::FindExportFormat(*name))
             return *format;
-        throw UsageError("--format takes edf or csv, not \"" + *name + "\"");
+        throw Usage(kTextOneOf, {"--format", "edf, csv", *name});
     }
     if (toFolder)
         return *exports::FindExportFormat("edf");
     if (const exports::IExportFormat* format = exports::FormatForFileName(out))
         return *format;
-    throw UsageError("-o " + out + " ends in neither .edf nor .csv; give --format edf|csv");
+    throw Usage(kTextOutputKind, {"-o " + out, ".edf, .csv"});
 }
 
 void Report(const exports::ExportOutcome& outcome, const exports::IExportFormat& format,
@@ -38,16 +41,25 @@ void Report(const exports::ExportOutcome& outcome, const exports::IExportFormat&
         json.Field("result", outcome.problem.empty() ? "ok" : "failed");
         json.Field("message", outcome.problem);
         json.Field("format", format.Name());
-        json.Key("written");
-        json.BeginArray();
-        for (const std::string& path : outcome.written)
-            json.String(path);
-        json.EndArray();
+        json.PathArrayField("written", outcome.written);
         json.EndObject();
     } else {
         for (const std::string& path : outcome.written)
-            std::cout << path << '\n';
+            std::cout << TerminalField(path) << '\n';
     }
+}
+
+// One record's file on the standard output.
+int ExportToStandardOutput(const std::vector<std::string>& files,
+                           const exports::IExportFormat& format) {
+    std::string problem;
+    const auto loaded = LoadRecordFiles(files, problem);
+    if (loaded.empty())
+        return Fail(problem);
+    std::string bytes;
+    if (!format.Generate(*loaded.front(), bytes, problem))
+        return Fail(problem);
+    return WriteOutput("-", bytes);
 }
 
 } // namespace
@@ -56,15 +68,26 @@ int RunExport(std::span<const std::string> args) {
     const Arguments arguments(args, {"--force", "--json"}, {"-o", "--format"});
     const std::vector<std::string>& files = arguments.Positionals();
     if (files.empty())
-        throw UsageError("export needs at least one record file");
+        throw Usage(kTextNeedsFiles, {"export"});
     const auto given = arguments.Value("-o");
     if (!given)
-        throw UsageError("export needs -o OUT");
+        throw Usage(kTextNeedsOption, {"export", "-o OUT"});
+    if (IsStandardOutput(*given)) {
+        if (files.size() > 1)
+            throw Usage(kTextOneFile, {"export -o -"});
+        if (arguments.Has("--json"))
+            throw Usage(kTextTogether, {"-o -", "--json"});
+        if (!arguments.Value("--format"))
+            throw Usage(kTextNeedsOption, {"export -o -", "--format edf|csv"});
+        const exports::IExportFormat& format = ChooseFormat(arguments, *given, false);
+        CheckOutput(*given, format.Name(), format.Name() == "csv");
+        return ExportToStandardOutput(files, format);
+    }
     std::error_code ignored;
     const std::string out = std::filesystem::absolute(*given, ignored).lexically_normal().string();
     const bool toFolder = platform::IsDirectory(out);
     if (files.size() > 1 && !toFolder)
-        throw UsageError("-o " + *given + " must be an existing folder for several records");
+        throw Usage(kTextOneFile, {"export -o " + *given});
     const exports::IExportFormat& format = ChooseFormat(arguments, out, toFolder);
 
     std::string problem;

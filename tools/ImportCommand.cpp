@@ -5,12 +5,16 @@
 #include "device/DevicePorts.h"
 #include "device/workflow/DownloadWorker.h"
 #include "device/workflow/ImportStart.h"
+#include "platform/ResourceText.h"
+#include "platform/TextFormat.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
 #include "tools/ConsoleHost.h"
 #include "tools/DeviceToolSetup.h"
 #include "tools/Json.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <iostream>
 
@@ -24,11 +28,7 @@ constexpr const char* kProgressFormat = "%d/%d";
 std::optional<bool> ParseYesNo(const std::optional<std::string>& text) {
     if (!text)
         return std::nullopt;
-    if (*text == "yes")
-        return true;
-    if (*text == "no")
-        return false;
-    throw UsageError("--set-clock takes yes or no, not \"" + *text + "\"");
+    return ParseChoice("--set-clock", *text, {"yes", "no"}) == 0;
 }
 
 // What a run left in the data folder.
@@ -38,35 +38,38 @@ struct ImportFiles {
     std::vector<std::string> present;
 };
 
-void PathArray(JsonWriter& json, const char* key, const std::vector<std::string>& paths) {
-    json.Key(key);
-    json.BeginArray();
-    for (const std::string& path : paths)
-        json.String(path);
-    json.EndArray();
+// What a copy from the card did; the card's worker has no closing lines.
+std::string CardMessage(std::size_t copied) {
+    if (copied == 0)
+        return platform::LoadText(kTextNothingNewOnCard);
+    return platform::FormatText(platform::LoadText(kTextCardCopied),
+                                {static_cast<std::int64_t>(copied)});
 }
 
-int Report(const CConsoleHost& host, bool succeeded, const ImportFiles& files, bool asJson) {
+int Report(const CConsoleHost& host, bool succeeded, const ImportFiles& files, bool asJson,
+           bool fromCard = false) {
     // A run that ended without an error was cancelled: by Ctrl+C, or by
     // declining to set the device clock.
     const char* result = succeeded ? "ok" : host.ShowedError() ? "failed" : "cancelled";
-    const std::string message = succeeded ? host.FinishedMessage() : host.LastMessage();
+    const std::string message = !succeeded ? host.LastMessage()
+                                : fromCard ? CardMessage(files.added.size())
+                                           : host.FinishedMessage();
     if (asJson) {
         JsonWriter json(std::cout);
         json.BeginObject();
         json.Field("result", result);
         json.Field("message", message);
-        PathArray(json, "added", files.added);
-        PathArray(json, "damaged", files.damaged);
-        PathArray(json, "present", files.present);
+        json.PathArrayField("added", files.added);
+        json.PathArrayField("damaged", files.damaged);
+        json.PathArrayField("present", files.present);
         json.EndObject();
     } else {
         if (succeeded && !message.empty())
-            std::cout << message << '\n';
+            std::cout << TerminalMessage(message) << '\n';
         for (const std::string& path : files.added)
-            std::cout << path << '\n';
+            std::cout << TerminalField(path) << '\n';
         if (!succeeded && !host.ShowedError())
-            std::cerr << "Cancelled: nothing was taken from the device.\n";
+            std::cerr << TerminalMessage(platform::LoadText(kTextImportCancelled)) << '\n';
     }
     return succeeded ? kExitOk : kExitFailed;
 }
@@ -76,7 +79,7 @@ int Report(const CConsoleHost& host, bool succeeded, const ImportFiles& files, b
 int RunImport(std::span<const std::string> args) {
     const Arguments arguments(args, {"--json"}, {"--port", "--folder", "--set-clock"});
     if (!arguments.Positionals().empty())
-        throw UsageError("import takes no file names");
+        throw Usage(kTextNoFiles, {"import"});
     const bool asJson = arguments.Has("--json");
     CConsoleHost host(ParseYesNo(arguments.Value("--set-clock")));
 
@@ -99,7 +102,7 @@ int RunImport(std::span<const std::string> args) {
         device::CSdCopyWorker worker(host, kProgressFormat, *plan->card);
         host.Run(worker);
         return Report(host, !host.ShowedError() && !host.WasInterrupted(), {host.Added(), {}, {}},
-                      asJson);
+                      asJson, true);
     }
     device::DeviceState state;
     CConsoleDeviceErrorReporter reporter(&host);

@@ -8,7 +8,9 @@
 #include "tools/Commands.h"
 #include "tools/Json.h"
 #include "tools/RecordMessages.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <ctime>
 #include <filesystem>
@@ -38,8 +40,8 @@ std::string AnalysisMessage(int analysisClass) {
 
 void WriteJson(JsonWriter& json, const CECGContentsData& r, bool valid, bool withSamples) {
     json.BeginObject();
-    json.Field("path", r.GetPath());
-    json.Field("file_name", r.GetFileName());
+    json.PathField("path", r.GetPath());
+    json.PathField("file_name", r.GetFileName());
     json.Field("valid", valid);
     json.Field("loaded", r.IsLoaded());
     json.Field("load_failures", r.GetLoadFailures());
@@ -87,8 +89,13 @@ void WriteJson(JsonWriter& json, const CECGContentsData& r, bool valid, bool wit
     json.EndObject();
 }
 
+// Quoted, with whatever the file holds escaped for the terminal.
+std::string Quoted(const std::string& text) {
+    return "\"" + TerminalField(text) + "\"";
+}
+
 void WriteText(const CECGContentsData& r, bool valid, bool withSamples) {
-    std::cout << r.GetPath() << '\n';
+    std::cout << TerminalField(r.GetPath()) << '\n';
     std::cout << "  valid: " << (valid ? "yes" : "no")
               << ", loaded: " << (r.IsLoaded() ? "yes" : "no") << '\n';
     if (!r.IsLoaded())
@@ -102,10 +109,13 @@ void WriteText(const CECGContentsData& r, bool valid, bool withSamples) {
     std::cout << "  heart rate: " << r.GetHeartRate() << " bpm, filter "
               << (r.GetFilter() ? "on" : "off") << '\n';
     std::cout << "  analysis: class " << r.GetAnalysisClass() << " ("
-              << AnalysisMessage(r.GetAnalysisClass()) << "), severity " << r.GetSeverity() << '\n';
-    std::cout << "  memo: situation " << r.GetSituation() << " \"" << r.GetSituationText()
-              << "\", symptoms " << r.GetSymptoms() << " \"" << r.GetSymptomText()
-              << "\", position " << r.GetPosition() << ", posture " << r.GetPosture() << '\n';
+              << TerminalMessage(AnalysisMessage(r.GetAnalysisClass())) << "), severity "
+              << r.GetSeverity() << '\n';
+    std::cout << "  memo: situation " << r.GetSituation() << ' ' << Quoted(r.GetSituationText())
+              << ", symptoms " << r.GetSymptoms() << ' ' << Quoted(r.GetSymptomText())
+              << ", position " << r.GetPosition() << ", posture " << r.GetPosture() << '\n';
+    if (!r.GetComment().empty())
+        std::cout << "  comment: " << Quoted(r.GetComment()) << '\n';
     if (withSamples) {
         std::cout << "  samples:";
         for (int i = 0; i < r.GetSampleCount(); ++i)
@@ -119,7 +129,7 @@ void WriteText(const CECGContentsData& r, bool valid, bool withSamples) {
 int RunInfo(std::span<const std::string> args) {
     const Arguments arguments(args, {"--json", "--samples"}, {});
     if (arguments.Positionals().empty())
-        throw UsageError("info needs at least one record file");
+        throw Usage(kTextNeedsFiles, {"info"});
     const bool asJson = arguments.Has("--json");
     const bool withSamples = arguments.Has("--samples");
 
@@ -138,7 +148,8 @@ int RunInfo(std::span<const std::string> args) {
         else
             WriteText(record, valid, withSamples);
         if (const unsigned problem = RecordProblem(record)) {
-            std::cerr << file << ": " << platform::LoadText(problem) << '\n';
+            std::cerr << TerminalField(file) << ": " << TerminalMessage(platform::LoadText(problem))
+                      << '\n';
             status = kExitFailed;
         }
     }

@@ -2,11 +2,34 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
 
 namespace tool {
+
+namespace {
+
+constexpr std::string_view kBase64Suffix = "_base64";
+
+std::string Base64(std::string_view bytes) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t group = 0;
+        for (std::size_t k = 0; k < 3; ++k)
+            group = (group << 8) | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        for (std::size_t k = 0; k < 4; ++k)
+            out += k <= n ? kDigits[(group >> (18 - 6 * k)) & 0x3F] : '=';
+    }
+    return out;
+}
+
+} // namespace
 
 JsonWriter::~JsonWriter() {
     if (m_hasMember.empty())
@@ -99,6 +122,28 @@ void JsonWriter::String(std::string_view value) {
         }
     }
     m_out << '"';
+}
+
+void JsonWriter::PathField(std::string_view key, std::string_view path) {
+    Field(key, path);
+    if (!platform::IsValidUtf8(path))
+        Field(std::string(key) + std::string(kBase64Suffix), std::string_view(Base64(path)));
+}
+
+void JsonWriter::PathArrayField(std::string_view key, const std::vector<std::string>& paths) {
+    Key(key);
+    BeginArray();
+    for (const std::string& path : paths)
+        String(path);
+    EndArray();
+    if (std::all_of(paths.begin(), paths.end(),
+                    [](const std::string& path) { return platform::IsValidUtf8(path); }))
+        return;
+    Key(std::string(key) + std::string(kBase64Suffix));
+    BeginArray();
+    for (const std::string& path : paths)
+        String(Base64(path));
+    EndArray();
 }
 
 void JsonWriter::Int(std::int64_t value) {

@@ -1,9 +1,12 @@
 // A small streaming JSON writer for the command line's --json output:
-// indented, with strings escaped and invalid UTF-8 replaced.
+// indented, with strings escaped and invalid UTF-8 replaced. A path whose
+// bytes are not UTF-8 also comes exactly, in base64, in a member of its own
+// (`path_base64` beside `path`), so a script can still open the file.
 #pragma once
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +28,13 @@ public:
     // A finite number.
     void Number(double value);
     void Bool(bool value);
+
+    // The member as Field writes it, and `<key>_base64` with the exact
+    // bytes when they are not UTF-8.
+    void PathField(std::string_view key, std::string_view path);
+    // An array of paths; `<key>_base64` lists the bytes of every element
+    // when any of them is not UTF-8.
+    void PathArrayField(std::string_view key, const std::vector<std::string>& paths);
 
     template <typename T> void Field(std::string_view key, const T& value) {
         Key(key);

@@ -1,12 +1,16 @@
 // `list`: the record list of a folder as the main window fills it.
 #include "platform/Files.h"
+#include "platform/ResourceText.h"
+#include "platform/TextFormat.h"
 #include "records/RecordFolder.h"
 #include "records/RecordList.h"
 #include "records/RecordTime.h"
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
 #include "tools/Json.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <array>
 #include <iostream>
@@ -18,9 +22,7 @@ namespace {
 std::array<int, records::kSearchSwitchCount> ParseFilter(const std::string& bits) {
     std::array<int, records::kSearchSwitchCount> switches{};
     if (bits.size() != switches.size() || bits.find_first_not_of("01") != std::string::npos)
-        throw UsageError("--filter takes six digits 0 or 1 (no irregularity, slow, fast, "
-                         "irregular beats, irregular waveform, not analysable), not \"" +
-                         bits + "\"");
+        throw Usage(kTextSwitchDigits, {"--filter", bits});
     for (std::size_t i = 0; i < switches.size(); ++i)
         switches[i] = bits[i] == '1';
     return switches;
@@ -31,7 +33,7 @@ std::array<int, records::kSearchSwitchCount> ParseFilter(const std::string& bits
 int RunList(std::span<const std::string> args) {
     const Arguments arguments(args, {"--json"}, {"--folder", "--filter"});
     if (!arguments.Positionals().empty())
-        throw UsageError("list takes no file names; use --folder DIR");
+        throw Usage(kTextNoFiles, {"list"});
 
     app::CECGOptions options;
     LoadToolSettings(options);
@@ -41,7 +43,8 @@ int RunList(std::span<const std::string> args) {
     const std::string folder = arguments.Value("--folder").value_or(options.dirHdd);
 
     if (!platform::IsDirectory(folder))
-        return Fail("The data folder " + folder + " does not exist.");
+        return Fail(platform::FormatText(platform::LoadText(kTextDataFolderMissing),
+                                         {TerminalField(folder)}));
 
     records::RecordPtrs list = records::GatherRecordFolder(folder);
     records::FilterRecords(list, switches);
@@ -52,8 +55,8 @@ int RunList(std::span<const std::string> args) {
         json.BeginArray();
         for (const auto& record : list) {
             json.BeginObject();
-            json.Field("path", record->GetPath());
-            json.Field("file_name", record->GetFileName());
+            json.PathField("path", record->GetPath());
+            json.PathField("file_name", record->GetFileName());
             json.Field("sort_key", record->GetSortKey());
             json.Field("recorded", static_cast<long long>(record->GetRecordTime()));
             json.Field("analysis_class", record->GetAnalysisClass());
@@ -62,7 +65,7 @@ int RunList(std::span<const std::string> args) {
         json.EndArray();
     } else {
         for (const auto& record : list)
-            std::cout << record->GetFileName() << '\t'
+            std::cout << TerminalField(record->GetFileName()) << '\t'
                       << records::FormatRecordTime(record->GetRecordTime(), false) << '\t'
                       << record->GetAnalysisClass() << '\n';
     }

@@ -5,7 +5,9 @@
 #include "tools/Commands.h"
 #include "tools/DeviceToolSetup.h"
 #include "tools/Json.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <iostream>
 #include <vector>
@@ -15,7 +17,7 @@ namespace tool {
 int RunPorts(std::span<const std::string> args) {
     const Arguments arguments(args, {"--json"}, {});
     if (!arguments.Positionals().empty())
-        throw UsageError("ports takes no arguments");
+        throw Usage(kTextNoFiles, {"ports"});
     app::CECGOptions options;
     LoadToolSettings(options);
     app::ConfigureDeviceLink(options);
@@ -29,15 +31,11 @@ int RunPorts(std::span<const std::string> args) {
         JsonWriter json(std::cout);
         json.BeginObject();
         json.Field("complete", complete);
-        json.Key("ports");
-        json.BeginArray();
-        for (const std::string& port : ports)
-            json.String(port);
-        json.EndArray();
+        json.PathArrayField("ports", ports);
         json.EndObject();
     } else {
         for (const std::string& port : ports)
-            std::cout << port << '\n';
+            std::cout << TerminalField(port) << '\n';
     }
     return kExitOk;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "platform/ResourceText.h"
+#include "tools/TerminalText.h"
 
 #include <filesystem>
 
@@ -22,7 +23,7 @@ LoadRecordFiles(const std::vector<std::string>& files, std::string& problem) {
         record->SetPath(std::filesystem::absolute(file, ignored).lexically_normal().string());
         record->Load();
         if (const unsigned text = RecordProblem(*record)) {
-            problem = file + ": " + platform::LoadText(text);
+            problem = TerminalField(file) + ": " + platform::LoadText(text);
             return {};
         }
         loaded.push_back(std::move(record));

@@ -2,7 +2,9 @@
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
 #include "tools/Json.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <iostream>
 #include <vector>
@@ -112,7 +114,7 @@ public:
         std::cout << name << " = " << value << '\n';
     }
     void String(const char* name, const std::string& value) override {
-        std::cout << name << " = " << value << '\n';
+        std::cout << name << " = " << TerminalField(value) << '\n';
     }
     void Ints(const char* name, const std::vector<long long>& values) override {
         std::cout << name << " =";
@@ -123,7 +125,7 @@ public:
     void Strings(const char* name, const std::vector<std::string>& values) override {
         std::cout << name << " =";
         for (const std::string& value : values)
-            std::cout << ' ' << value;
+            std::cout << ' ' << TerminalField(value);
         std::cout << '\n';
     }
 };
@@ -133,7 +135,7 @@ public:
 int RunSettings(std::span<const std::string> args) {
     const Arguments arguments(args, {"--json"}, {});
     if (!arguments.Positionals().empty())
-        throw UsageError("settings takes no file names");
+        throw Usage(kTextNoFiles, {"settings"});
 
     app::CECGOptions options;
     LoadToolSettings(options);

@@ -9,6 +9,7 @@
 #include "tools/Arguments.h"
 #include "tools/Commands.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <signal.h>
 
@@ -40,13 +41,7 @@ struct SimulateOptions {
 bool OnOff(const Arguments& arguments, const std::string& option, const char* yes, const char* no,
            bool fallback) {
     const std::optional<std::string> value = arguments.Value(option);
-    if (!value)
-        return fallback;
-    if (*value == yes)
-        return true;
-    if (*value == no)
-        return false;
-    throw UsageError(option + " takes " + yes + " or " + no);
+    return value ? ParseChoice(option, *value, {yes, no}) == 0 : fallback;
 }
 
 SimulateOptions ParseOptions(std::span<const std::string> args) {
@@ -54,7 +49,7 @@ SimulateOptions ParseOptions(std::span<const std::string> args) {
                               {"--recordings", "--battery", "--filter", "--clock", "--faults",
                                "--state", "--card", "--name", "--serial", "--seed"});
     if (!arguments.Positionals().empty())
-        throw UsageError("simulate takes no file names");
+        throw Usage(kTextNoFiles, {"simulate"});
     SimulateOptions options;
     if (const auto value = arguments.Value("--recordings"))
         options.recordings = ParseIntOption("--recordings", *value, 0, device::kSlotCount);
@@ -79,7 +74,7 @@ SimulateOptions ParseOptions(std::span<const std::string> args) {
             throw UsageError("--card takes a folder");
         // A card holds files, not a memory to keep, and has no line to fail.
         if (!options.statePath.empty())
-            throw UsageError("--card and --state cannot be used together");
+            throw Usage(kTextTogether, {"--card", "--state"});
         for (const Fault& fault : options.faults)
             if (fault.kind != FaultKind::Damaged)
                 throw UsageError("a card takes only damaged@N faults");

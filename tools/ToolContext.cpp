@@ -3,6 +3,7 @@
 #include "app/StartUp.h"
 #include "platform/Files.h"
 #include "platform/ProcessEnvironment.h"
+#include "tools/TerminalText.h"
 
 #include <iostream>
 
@@ -16,7 +17,7 @@ void LoadToolSettings(app::CECGOptions& options) {
 }
 
 int Fail(const std::string& message) {
-    std::cerr << message << '\n';
+    std::cerr << TerminalMessage(message) << '\n';
     return kExitFailed;
 }
 

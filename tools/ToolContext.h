@@ -17,7 +17,8 @@ constexpr int kExitUsage = 2;
 // defaults file beside that program.
 void LoadToolSettings(app::CECGOptions& options);
 
-// Prints the message to stderr and gives the failure exit status.
+// Prints the message to stderr, made safe for a terminal, and gives the
+// failure exit status.
 int Fail(const std::string& message);
 
 } // namespace tool

@@ -2,9 +2,13 @@
 // tests, without windows.
 #include "app/Language.h"
 #include "app/StartUp.h"
+#include "platform/ResourceText.h"
+#include "platform/TextFormat.h"
 #include "tools/Arguments.h"
 #include "tools/CommandTable.h"
+#include "tools/TerminalText.h"
 #include "tools/ToolContext.h"
+#include "tools/ToolTexts.h"
 
 #include <algorithm>
 #include <iostream>
@@ -13,9 +17,16 @@
 
 namespace {
 
-int Usage(const std::string& problem, const std::string& usage) {
-    std::cerr << "rhythmora-tool: " << problem << "\n\n" << usage;
+// A usage error: the problem and one line that points to the help, so the
+// message stays in view.
+int Usage(const std::string& problem, const std::string& pointer) {
+    std::cerr << "rhythmora-tool: " << tool::TerminalMessage(problem) << '\n'
+              << tool::TerminalMessage(pointer) << '\n';
     return tool::kExitUsage;
+}
+
+int UsageOfTool(const std::string& problem) {
+    return Usage(problem, platform::LoadText(tool::kTextTryHelp));
 }
 
 bool IsHelp(const std::string& word) {
@@ -35,11 +46,11 @@ int main(int argc, char* argv[]) {
     // Messages come in the language the window program would show.
     const app::CLanguageSession languages;
     if (argc < 2)
-        return Usage("no command given", tool::OverviewUsage());
+        return UsageOfTool(platform::LoadText(tool::kTextNoCommand));
     const std::string name = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (IsHelp(name) || name == "help") {
-        std::cout << tool::OverviewUsage();
+        std::cout << tool::TerminalMessage(tool::OverviewUsage());
         return tool::kExitOk;
     }
     if (name == "--version") {
@@ -48,14 +59,16 @@ int main(int argc, char* argv[]) {
     }
     const tool::ToolCommand* command = tool::FindToolCommand(name);
     if (command == nullptr)
-        return Usage("unknown command \"" + name + "\"", tool::OverviewUsage());
+        return UsageOfTool(
+            platform::FormatText(platform::LoadText(tool::kTextUnknownCommand), {name}));
     if (AsksForHelp(args)) {
-        std::cout << tool::CommandUsage(*command);
+        std::cout << tool::TerminalMessage(tool::CommandUsage(*command));
         return tool::kExitOk;
     }
     try {
         return command->run(args);
     } catch (const tool::UsageError& error) {
-        return Usage(error.what(), tool::CommandUsage(*command));
+        return Usage(error.what(),
+                     platform::FormatText(platform::LoadText(tool::kTextTryCommandHelp), {name}));
     }
 }

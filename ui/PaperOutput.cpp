@@ -6,7 +6,7 @@
 #include "ui/PagedTarget.h"
 #include "ui/QPainterDC.h"
 
-#include <QFontMetricsF>
+#include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -21,20 +21,8 @@ namespace {
 // Image outputs of a page are made at this resolution.
 constexpr int kImageDpi = 150;
 
-enum class Kind { Pdf, Svg, Png, Unknown };
-
-Kind KindOf(const std::string& path) {
-    auto endsWith = [&path](const char* suffix) {
-        const std::string s = suffix;
-        return path.size() >= s.size() && path.compare(path.size() - s.size(), s.size(), s) == 0;
-    };
-    if (endsWith(".pdf"))
-        return Kind::Pdf;
-    if (endsWith(".svg"))
-        return Kind::Svg;
-    if (endsWith(".png"))
-        return Kind::Png;
-    return Kind::Unknown;
+std::string Bytes(const QByteArray& data) {
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
 // One page on any paint device; further pages are not drawn.
@@ -51,11 +39,13 @@ private:
     QPainterDC m_dc;
 };
 
-// Draws with `draw` into an image or SVG of the given size.
+// Draws with `draw` into a PNG or SVG of the given size.
 template <typename Draw>
-bool WriteImage(const std::string& path, QSize size, int dpi, Draw draw, std::string& error) {
-    const Kind kind = KindOf(path);
-    if (kind == Kind::Png) {
+bool DrawImage(PaperFormat format, QSize size, int dpi, Draw draw, std::string& bytes) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    if (format == PaperFormat::Png) {
         QImage image(size, QImage::Format_RGB32);
         image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
         image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
@@ -64,30 +54,24 @@ bool WriteImage(const std::string& path, QSize size, int dpi, Draw draw, std::st
         painter.setRenderHint(QPainter::Antialiasing);
         draw(painter);
         painter.end();
-        if (!image.save(QString::fromStdString(path), "PNG")) {
-            error = "The image " + path + " cannot be written.";
+        if (!image.save(&buffer, "PNG"))
             return false;
-        }
-        return true;
-    }
-    if (kind == Kind::Svg) {
+    } else if (format == PaperFormat::Svg) {
         QSvgGenerator generator;
-        generator.setFileName(QString::fromStdString(path));
+        generator.setOutputDevice(&buffer);
         generator.setSize(size);
         generator.setViewBox(QRect(QPoint(0, 0), size));
         generator.setResolution(dpi);
         QPainter painter;
-        if (!painter.begin(&generator)) {
-            error = "The drawing " + path + " cannot be written.";
+        if (!painter.begin(&generator))
             return false;
-        }
         draw(painter);
         painter.end();
-        return true;
+    } else {
+        return false;
     }
-    error = "Give the output a name ending in .png or .svg" +
-            std::string(kind == Kind::Pdf ? " (a PDF holds only the report)." : ".");
-    return false;
+    bytes = Bytes(data);
+    return true;
 }
 
 } // namespace
@@ -109,48 +93,69 @@ app::CGraphOption OnPaper(app::CGraphOption options, PaperSize paper) {
     return options;
 }
 
-bool WriteReport(std::span<const records::CECGContentsData* const> records, const std::string& path,
-                 const app::CGraphOption& options, int sensitivity, PaperSize paper,
-                 std::string& error) {
+std::optional<PaperFormat> PaperFormatOf(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos)
+        return std::nullopt;
+    std::string extension(fileName.substr(dot));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    if (extension == ".pdf")
+        return PaperFormat::Pdf;
+    if (extension == ".svg")
+        return PaperFormat::Svg;
+    if (extension == ".png")
+        return PaperFormat::Png;
+    return std::nullopt;
+}
+
+bool DrawReport(std::span<const records::CECGContentsData* const> records, PaperFormat format,
+                const app::CGraphOption& options, int sensitivity, PaperSize paper,
+                std::string& bytes) {
     render::CPrintManager manager;
     const app::CGraphOption layout = OnPaper(options, paper);
-    if (KindOf(path) == Kind::Pdf) {
-        QPdfWriter writer(QString::fromStdString(path));
-        writer.setResolution(600);
-        writer.setPageSize(PageSizeOf(paper));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setCreator("Rhythmora");
-        writer.setTitle(QString::fromStdString(render::CPrintManager::DocumentName(records)));
-        CPagedTarget target(writer);
-        if (!target.IsOpen()) {
-            error = "The report " + path + " cannot be written.";
-            return false;
+    if (format == PaperFormat::Pdf) {
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(600);
+            writer.setPageSize(PageSizeOf(paper));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            writer.setCreator("Rhythmora");
+            writer.setTitle(QString::fromStdString(render::CPrintManager::DocumentName(records)));
+            CPagedTarget target(writer);
+            if (!target.IsOpen())
+                return false;
+            manager.GetPaper().SetTextMeasure(target.GetPainterDC().Measure());
+            manager.PrintRecords(target, records, layout, sensitivity);
         }
-        manager.GetPaper().SetTextMeasure(target.GetPainterDC().Measure());
-        manager.PrintRecords(target, records, layout, sensitivity);
+        bytes = Bytes(data);
         return true;
     }
     const QSizeF mm = PageSizeOf(paper).size(QPageSize::Millimeter);
     const QSize size(static_cast<int>(mm.width() / 25.4 * kImageDpi),
                      static_cast<int>(mm.height() / 25.4 * kImageDpi));
     const auto first = records.first(records.empty() ? 0 : 1);
-    return WriteImage(
-        path, size, kImageDpi,
+    return DrawImage(
+        format, size, kImageDpi,
         [&](QPainter& painter) {
             CSinglePageTarget target(painter);
             manager.GetPaper().SetTextMeasure(static_cast<QPainterDC&>(target.GetDC()).Measure());
             manager.PrintRecords(target, first, layout, sensitivity);
         },
-        error);
+        bytes);
 }
 
-bool WriteWave(const records::CECGContentsData& record, const std::string& path,
-               const app::CGraphOption& options, int zoom, int sensitivity, std::string& error) {
+bool DrawWave(const records::CECGContentsData& record, PaperFormat format,
+              const app::CGraphOption& options, int zoom, int sensitivity, std::string& bytes) {
     // The screen the wave window would be on: 320 mm across 1920 pixels.
     const int width = 1920;
     const int height = static_cast<int>(297.0 * width / 320.0 * zoom / 100.0) + 60;
-    return WriteImage(
-        path, QSize(width, height), 96,
+    return DrawImage(
+        format, QSize(width, height), 96,
         [&](QPainter& painter) {
             QPainterDC dc(painter, false);
             render::CWavePaper paper;
@@ -164,11 +169,11 @@ bool WriteWave(const records::CECGContentsData& record, const std::string& path,
             paper.ApplyGraphOptions(options.colours);
             paper.Draw();
         },
-        error);
+        bytes);
 }
 
-bool WriteThumbnail(const records::CECGContentsData& record, const std::string& path,
-                    const app::CGraphOption& options, std::string& error) {
+bool DrawThumbnail(const records::CECGContentsData& record, PaperFormat format,
+                   const app::CGraphOption& options, std::string& bytes) {
     render::CPreviewPaper paper(5.0, 5.0);
     paper.SetData(&record);
     // The thumbnail's own rectangle, found on a scratch image first.
@@ -181,8 +186,8 @@ bool WriteThumbnail(const records::CECGContentsData& record, const std::string& 
         const render::RECT rc = paper.GetPaperRect();
         size = QSize(std::abs(rc.right - rc.left), std::abs(rc.bottom - rc.top));
     }
-    return WriteImage(
-        path, size, 96,
+    return DrawImage(
+        format, size, 96,
         [&](QPainter& painter) {
             QPainterDC dc(painter, false);
             paper.SetTextMeasure(dc.Measure());
@@ -190,7 +195,7 @@ bool WriteThumbnail(const records::CECGContentsData& record, const std::string& 
             paper.SetDC(&dc);
             paper.Draw();
         },
-        error);
+        bytes);
 }
 
 } // namespace ui

@@ -1,6 +1,7 @@
-// The papers written to files: the report as PDF (one page per record, the
-// print job's sequence) or its first page as SVG or PNG, the wave paper and
-// the thumbnail as images. The command line and the window share them.
+// The papers as files: the report as PDF (one page per record, the print
+// job's sequence) or its first page as SVG or PNG, the wave paper and the
+// thumbnail as images. They are drawn in memory, so the command line can
+// send them to its standard output as well as save them.
 #pragma once
 
 #include "app/GraphOption.h"
@@ -8,8 +9,10 @@
 
 #include <QPageSize>
 
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace ui {
 
@@ -24,19 +27,23 @@ QPageSize PageSizeOf(PaperSize paper);
 // The settings with the paper size of the paper.
 app::CGraphOption OnPaper(app::CGraphOption options, PaperSize paper);
 
-// The output kind follows the file name: .pdf, .svg or .png; the page is
-// laid out for the given paper whatever the settings say. False with
-// `error` set when the file cannot be written.
-bool WriteReport(std::span<const records::CECGContentsData* const> records, const std::string& path,
-                 const app::CGraphOption& options, int sensitivity, PaperSize paper,
-                 std::string& error);
+enum class PaperFormat { Pdf, Svg, Png };
 
-// .png or .svg.
-bool WriteWave(const records::CECGContentsData& record, const std::string& path,
-               const app::CGraphOption& options, int zoom, int sensitivity, std::string& error);
+// The format a file name's extension names (.pdf, .svg, .png, in any
+// letter case).
+std::optional<PaperFormat> PaperFormatOf(std::string_view fileName);
 
-// .png or .svg.
-bool WriteThumbnail(const records::CECGContentsData& record, const std::string& path,
-                    const app::CGraphOption& options, std::string& error);
+// The report as a file's bytes: a PDF holds one page per record, an SVG or
+// PNG the first page; the page is laid out for the given paper whatever
+// the settings say. False when the drawing could not be started.
+bool DrawReport(std::span<const records::CECGContentsData* const> records, PaperFormat format,
+                const app::CGraphOption& options, int sensitivity, PaperSize paper,
+                std::string& bytes);
+// The wave paper and the thumbnail as an SVG or PNG (not a PDF, which
+// holds only the report).
+bool DrawWave(const records::CECGContentsData& record, PaperFormat format,
+              const app::CGraphOption& options, int zoom, int sensitivity, std::string& bytes);
+bool DrawThumbnail(const records::CECGContentsData& record, PaperFormat format,
+                   const app::CGraphOption& options, std::string& bytes);
 
 } // namespace ui

@@ -29,6 +29,8 @@ constexpr unsigned kTextDamaged = 62413;
 constexpr unsigned kTextMoreFiles = 62414;
 constexpr unsigned kTextCountUnconfirmed = 62415;
 constexpr unsigned kTextIncomplete = 62416;
+constexpr unsigned kTextNothingNew = 62858;
+constexpr unsigned kTextNothingNewPresent = 62859; // d
 constexpr const char* kSetClockButton = "時刻同期する";
 constexpr std::uint16_t kStandardPosition = 0x08;
 // The finished message names this many damaged files at most.
@@ -230,10 +232,19 @@ void CDownloadWorker::Finish() {
         m_host.ShowMessage(
             platform::FormatText(platform::LoadText(kTextIncomplete), {m_nIncomplete}),
             platform::MessageIcon::Exclamation);
-    std::string message = platform::LoadText(kTextImportedMessage);
-    if (!m_present.empty())
-        message += "\n" + platform::FormatText(platform::LoadText(kTextAlreadyPresent),
-                                               {Count(m_present.size())});
+    // Said as it is when the run brought nothing new.
+    std::string message;
+    if (!m_files.empty()) {
+        message = platform::LoadText(kTextImportedMessage);
+        if (!m_present.empty())
+            message += "\n" + platform::FormatText(platform::LoadText(kTextAlreadyPresent),
+                                                   {Count(m_present.size())});
+    } else if (m_present.empty()) {
+        message = platform::LoadText(kTextNothingNew);
+    } else {
+        message = platform::FormatText(platform::LoadText(kTextNothingNewPresent),
+                                       {Count(m_present.size())});
+    }
     m_host.SetLine(DialogLine::Progress, platform::FormatText(platform::LoadText(kTextImported),
                                                               {m_nOffered, m_nOffered}));
     m_host.SetLine(DialogLine::Message1, message);

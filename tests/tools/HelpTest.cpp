@@ -76,6 +76,15 @@ TEST_F(HelpTest, EveryCommandAnswersHelpOnStandardOutput) {
             EXPECT_EQ(run.out.rfind("usage: rhythmora-tool " + name + " ", 0), 0u) << run.out;
             EXPECT_EQ(run.err, "") << name;
         }
+        // The help is in the interface language; the usage line is the same.
+        std::vector<std::string> japanese = Env();
+        japanese.back() = "LC_ALL=ja_JP.UTF-8";
+        const ToolRun english = RunTool({name, "--help"}, Env());
+        const ToolRun translated = RunTool({name, "--help"}, japanese);
+        EXPECT_EQ(translated.out.substr(0, translated.out.find("\n\n")),
+                  english.out.substr(0, english.out.find("\n\n")));
+        EXPECT_NE(translated.out, english.out) << name;
+        EXPECT_EQ(OptionsIn(translated.out), OptionsIn(english.out)) << name;
     }
     // After "--" a help word is a file name.
     const ToolRun run = RunTool({"info", "--", "--help"}, Env());

@@ -41,12 +41,12 @@ std::vector<char*> Pointers(std::vector<std::string>& words) {
     return pointers;
 }
 
-} // namespace
-
-ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                   const std::vector<std::string>& env) {
-    int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+// The program with its standard output on `outWrite`, read back from
+// `outRead`; both are closed here.
+ToolRun Spawn(const std::string& program, const std::vector<std::string>& args,
+              const std::vector<std::string>& env, int outRead, int outWrite) {
+    int outPipe[2] = {outRead, outWrite}, errPipe[2];
+    if (pipe2(errPipe, O_CLOEXEC) != 0)
         return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -92,6 +92,27 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     if (spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
         run.status = WEXITSTATUS(status);
     return run;
+}
+
+} // namespace
+
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env) {
+    int outPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0)
+        return {};
+    return Spawn(program, args, env, outPipe[0], outPipe[1]);
+}
+
+ToolRun RunToolOnTerminal(const std::vector<std::string>& args,
+                          const std::vector<std::string>& env) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return {};
+    const int slave = open(ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave < 0)
+        return {};
+    return Spawn(RHYTHMORA_TOOL, args, env, master, slave);
 }
 
 ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::string>& env) {

@@ -20,5 +20,9 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
                    const std::vector<std::string>& env);
 // RunProgram for rhythmora-tool.
 ToolRun RunTool(const std::vector<std::string>& args, const std::vector<std::string>& env);
+// RunTool with the standard output on a terminal (a pseudo-terminal);
+// `out` is what the terminal received.
+ToolRun RunToolOnTerminal(const std::vector<std::string>& args,
+                          const std::vector<std::string>& env);
 
 } // namespace testsupport

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <future>
 #include <optional>
+#include <regex>
 
 extern char** environ;
 
@@ -120,9 +121,12 @@ class SimulateToolTest : public ::testing::Test {
 protected:
     TempFolder home;
     std::vector<std::string> Env() const {
-        return {"HOME=" + home.Path(), "XDG_DOCUMENTS_DIR=" + home.File("Documents"),
-                "XDG_CONFIG_HOME=" + home.File(".config"), "XDG_RUNTIME_DIR=" + home.File("run"),
-                "TZ=UTC"};
+        return {"HOME=" + home.Path(),
+                "XDG_DOCUMENTS_DIR=" + home.File("Documents"),
+                "XDG_CONFIG_HOME=" + home.File(".config"),
+                "XDG_RUNTIME_DIR=" + home.File("run"),
+                "TZ=UTC",
+                "LC_ALL=en_US.UTF-8"};
     }
     ToolRun Run(const std::vector<std::string>& args) const { return RunTool(args, Env()); }
     std::string DeviceFile() const { return home.File("run/rhythmora/devices/sim.dev"); }
@@ -151,6 +155,17 @@ TEST_F(SimulateToolTest, TheSimulatorIsFoundReadAndKeepsItsMemoryBetweenRuns) {
         ASSERT_EQ(info.status, 0) << info.err;
         for (const char* expected : {"\"battery\": 2", "\"filter\": 0", "\"clockNotSet\": false"})
             EXPECT_NE(info.out.find(expected), std::string::npos) << expected << '\n' << info.out;
+        // In plain words: the clock in UTC+9, whatever TZ says.
+        const ToolRun words = Run({"device-info"});
+        ASSERT_EQ(words.status, 0) << words.err;
+        EXPECT_TRUE(std::regex_match(
+            words.out,
+            std::regex("Device port: " + port +
+                       "\nBattery: half\nFilter: off\nDevice clock: "
+                       "20[0-9]{2}-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9] "
+                       "UTC\\+9\n")))
+            << words.out;
+        EXPECT_EQ(words.err, "");
 
         // An import takes the recordings and clears the count.
         EXPECT_EQ(ReadIndex(port, true)[2], 3);
@@ -230,9 +245,17 @@ TEST_F(ImportToolTest, ImportSetsTheClockTakesTheRecordingsAndWritesSettings) {
                              Env());
     ASSERT_TRUE(simulator.FirstLine().has_value());
 
-    ToolRun run = Run({"import", "--set-clock", "no", "--json"});
+    ToolRun run = Run({"device-info"});
+    EXPECT_NE(run.out.find("\nBattery: full\nFilter: on\nDevice clock: not set\n"),
+              std::string::npos)
+        << run.out;
+    run = Run({"import", "--set-clock", "no", "--json"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("\"result\": \"cancelled\""), std::string::npos) << run.out;
+    run = Run({"import", "--set-clock", "no"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.ends_with("Cancelled: nothing was taken from the device.\n")) << run.err;
 
     run = Run({"import", "--set-clock", "yes", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -245,6 +268,11 @@ TEST_F(ImportToolTest, ImportSetsTheClockTakesTheRecordingsAndWritesSettings) {
     run = Run({"import", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\"added\": []"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"message\": \"Nothing new on the device.\""), std::string::npos)
+        << run.out;
+    run = Run({"import"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Nothing new on the device.\n");
     EXPECT_EQ(RecordCount(), 4u);
 
     run = Run({"device-write", "--filter", "off"});
@@ -261,13 +289,19 @@ TEST_F(ImportToolTest, ACardIsCopiedByRecordingTime) {
     ToolRun run = Run({"import", "--json"});
     ASSERT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(RecordCount(), 3u);
+    EXPECT_NE(run.out.find("\"message\": \"3 recordings were copied from the SD card.\""),
+              std::string::npos)
+        << run.out;
     for (const auto& entry : std::filesystem::directory_iterator(DataFolder()))
         EXPECT_EQ(entry.path().filename().string().find('_'), 4u) << entry.path();
 
-    // Copies already in the data folder are skipped without a word.
+    // Copies already in the data folder are skipped, and the result says so.
     run = Run({"import", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\"added\": []"), std::string::npos) << run.out;
+    run = Run({"import"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Nothing new on the SD card.\n");
     EXPECT_EQ(card.Terminate(), 0);
 }
 

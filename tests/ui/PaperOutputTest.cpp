@@ -74,6 +74,26 @@ double DarkShare(const QImage& image, double top, double bottom, int grey = 100)
     return all ? static_cast<double>(dark) / all : 0;
 }
 
+// The paper drawn into the file named, in the format its name asks for.
+template <typename Draw> bool Save(const std::string& path, std::string& error, Draw draw) {
+    const std::optional<ui::PaperFormat> format = ui::PaperFormatOf(path);
+    std::string bytes;
+    if (!format || !draw(*format, bytes)) {
+        error = "not drawn: " + path;
+        return false;
+    }
+    testsupport::WriteFile(path, bytes);
+    return true;
+}
+
+bool WriteReport(std::span<const records::CECGContentsData* const> list, const std::string& path,
+                 const app::CGraphOption& options, int sensitivity, ui::PaperSize paper,
+                 std::string& error) {
+    return Save(path, error, [&](ui::PaperFormat format, std::string& bytes) {
+        return ui::DrawReport(list, format, options, sensitivity, paper, bytes);
+    });
+}
+
 class PaperOutputTest : public ::testing::Test {
 protected:
     PaperOutputTest() { Application(); }
@@ -86,7 +106,7 @@ TEST_F(PaperOutputTest, ReportPdfHasOnePagePerRecord) {
     const auto a = SpikyRecord(folder, "a.ecg");
     const auto b = SpikyRecord(folder, "b.ecg");
     const std::vector<const records::CECGContentsData*> list{a.get(), b.get()};
-    ASSERT_TRUE(ui::WriteReport(list, folder.File("r.pdf"), options, 1, ui::PaperSize::A4, error))
+    ASSERT_TRUE(WriteReport(list, folder.File("r.pdf"), options, 1, ui::PaperSize::A4, error))
         << error;
     const std::string pdf = ReadFile(folder.File("r.pdf"));
     ASSERT_EQ(pdf.rfind("%PDF", 0), 0u);
@@ -99,8 +119,8 @@ TEST_F(PaperOutputTest, ReportPdfHasOnePagePerRecord) {
 
 TEST_F(PaperOutputTest, ImagesCarryTheWaveformWhereItBelongs) {
     const auto record = SpikyRecord(folder, "a.ecg");
-    ASSERT_TRUE(ui::WriteReport(std::vector<const records::CECGContentsData*>{record.get()},
-                                folder.File("r.png"), options, 1, ui::PaperSize::A4, error))
+    ASSERT_TRUE(WriteReport(std::vector<const records::CECGContentsData*>{record.get()},
+                            folder.File("r.png"), options, 1, ui::PaperSize::A4, error))
         << error;
     const QImage page(QString::fromStdString(folder.File("r.png")));
     ASSERT_FALSE(page.isNull());
@@ -109,11 +129,12 @@ TEST_F(PaperOutputTest, ImagesCarryTheWaveformWhereItBelongs) {
     EXPECT_GT(DarkShare(page, 0.35, 0.9), 0.002);
     EXPECT_LT(DarkShare(page, 0.985, 1.0), 0.0001);
 
-    ASSERT_TRUE(ui::WriteWave(*record, folder.File("w.png"), options, 200, 1, error)) << error;
-    EXPECT_GT(DarkShare(QImage(QString::fromStdString(folder.File("w.png"))), 0.4, 0.8), 0.001);
+    std::string png;
+    ASSERT_TRUE(ui::DrawWave(*record, ui::PaperFormat::Png, options, 200, 1, png));
+    EXPECT_GT(DarkShare(QImage::fromData(QByteArray::fromStdString(png)), 0.4, 0.8), 0.001);
 
-    ASSERT_TRUE(ui::WriteThumbnail(*record, folder.File("t.png"), options, error)) << error;
-    const QImage thumb(QString::fromStdString(folder.File("t.png")));
+    ASSERT_TRUE(ui::DrawThumbnail(*record, ui::PaperFormat::Png, options, png));
+    const QImage thumb = QImage::fromData(QByteArray::fromStdString(png));
     EXPECT_EQ(thumb.height(), 144);
     EXPECT_GT(DarkShare(thumb, 0.0, 1.0), 0.002);
 }
@@ -126,7 +147,7 @@ TEST_F(PaperOutputTest, TheReportPdfDrawsThePulseAtTheLabelledHeight) {
     for (const auto& [sensitivity, mm] :
          {std::pair{0, 20.0}, std::pair{1, 10.0}, std::pair{2, 5.0}}) {
         const std::string pdf = folder.File("s" + std::to_string(sensitivity) + ".pdf");
-        ASSERT_TRUE(ui::WriteReport(list, pdf, options, sensitivity, ui::PaperSize::A4, error))
+        ASSERT_TRUE(WriteReport(list, pdf, options, sensitivity, ui::PaperSize::A4, error))
             << error;
         const auto pages = testsupport::RasterisePdf(pdf, kDpi);
         ASSERT_EQ(pages.size(), 1u);
@@ -146,7 +167,7 @@ TEST_F(PaperOutputTest, TheReportFitsItsPaperWithTheWholeFooter) {
     for (const Case& c : {Case{ui::PaperSize::A4, 210, 297, 287.8},
                           Case{ui::PaperSize::Letter, 215.9, 279.4, 271.8}}) {
         const std::string pdf = folder.File("p.pdf");
-        ASSERT_TRUE(ui::WriteReport(list, pdf, options, 0, c.paper, error)) << error;
+        ASSERT_TRUE(WriteReport(list, pdf, options, 0, c.paper, error)) << error;
         const auto pages = testsupport::RasterisePdf(pdf, kDpi);
         ASSERT_EQ(pages.size(), 1u);
         const QImage& page = pages[0];
@@ -166,14 +187,13 @@ TEST_F(PaperOutputTest, EveryPageOfAJobIsThePageItsRecordGetsAlone) {
     const auto shorter = FlatRecord(folder, "a.ecg", 14);
     const auto longer = SpikyRecord(folder, "b.ecg");
     const std::vector<const records::CECGContentsData*> list{shorter.get(), longer.get()};
-    ASSERT_TRUE(ui::WriteReport(list, folder.File("job.pdf"), options, 1, ui::PaperSize::A4, error))
+    ASSERT_TRUE(WriteReport(list, folder.File("job.pdf"), options, 1, ui::PaperSize::A4, error))
         << error;
     const auto job = testsupport::RasterisePdf(folder.File("job.pdf"), 100);
     ASSERT_EQ(job.size(), 2u);
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string pdf = folder.File("alone" + std::to_string(i) + ".pdf");
-        ASSERT_TRUE(
-            ui::WriteReport(std::span(&list[i], 1), pdf, options, 1, ui::PaperSize::A4, error))
+        ASSERT_TRUE(WriteReport(std::span(&list[i], 1), pdf, options, 1, ui::PaperSize::A4, error))
             << error;
         const auto alone = testsupport::RasterisePdf(pdf, 100);
         ASSERT_EQ(alone.size(), 1u);
@@ -181,14 +201,25 @@ TEST_F(PaperOutputTest, EveryPageOfAJobIsThePageItsRecordGetsAlone) {
     }
 }
 
-TEST_F(PaperOutputTest, UnknownOrUnwritableOutputsAreRefused) {
+TEST_F(PaperOutputTest, TheFormatFollowsTheExtensionInAnyCaseAndAPdfHoldsOnlyTheReport) {
+    const struct {
+        const char* name;
+        std::optional<ui::PaperFormat> format;
+    } cases[] = {
+        {"r.pdf", ui::PaperFormat::Pdf}, {"R.PDF", ui::PaperFormat::Pdf},
+        {"w.Svg", ui::PaperFormat::Svg}, {"dir.png/t.PNG", ui::PaperFormat::Png},
+        {"r.pdf.txt", std::nullopt},     {"pdf", std::nullopt},
+        {"dir.pdf/r", std::nullopt},     {"", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ui::PaperFormatOf(c.name), c.format) << c.name;
+
     const auto record = SpikyRecord(folder, "a.ecg");
-    EXPECT_FALSE(ui::WriteWave(*record, folder.File("w.pdf"), options, 100, 1, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(ui::WriteThumbnail(*record, folder.File("missing/t.png"), options, error));
-    EXPECT_FALSE(ui::WriteReport(std::vector<const records::CECGContentsData*>{record.get()},
-                                 folder.File("missing/r.pdf"), options, 1, ui::PaperSize::A4,
-                                 error));
+    std::string bytes;
+    EXPECT_FALSE(ui::DrawWave(*record, ui::PaperFormat::Pdf, options, 100, 1, bytes));
+    EXPECT_FALSE(ui::DrawThumbnail(*record, ui::PaperFormat::Pdf, options, bytes));
+    ASSERT_TRUE(ui::DrawThumbnail(*record, ui::PaperFormat::Svg, options, bytes));
+    EXPECT_NE(bytes.find("<svg"), std::string::npos);
 }
 
 } // namespace

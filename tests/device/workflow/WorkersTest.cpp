@@ -125,6 +125,7 @@ TEST_F(WorkersTest, EmptyDeviceFinishesWithoutWritingTheCount) {
     worker.Run();
     EXPECT_EQ(worker.GetCancelState(), kFinished);
     EXPECT_EQ(host.lines[DialogLine::Progress], "0/0 recordings imported");
+    EXPECT_EQ(host.lines[DialogLine::Message1], "Nothing new on the device.");
     EXPECT_TRUE(FilesIn(folder.Path()).empty());
 }
 
@@ -305,9 +306,9 @@ TEST_F(WorkersTest, AfterAnUnansweredCountWriteTheNextImportSavesNothingTwice) {
     EXPECT_TRUE(host.added.empty());
     EXPECT_EQ(FilesIn(folder.Path()).size(), 2u);
     EXPECT_EQ(m_server->MemorySnapshot().count, 0);
-    EXPECT_NE(host.lines[DialogLine::Message1].find("2 of them were already in the data folder"),
-              std::string::npos)
-        << host.lines[DialogLine::Message1];
+    EXPECT_EQ(host.lines[DialogLine::Message1],
+              "Nothing new on the device: the 2 recordings it holds were already in the data "
+              "folder.");
 }
 
 TEST_F(WorkersTest, ACancelAfterTheLastRecordingNoLongerStopsTheRun) {
