@@ -1,6 +1,8 @@
 #include "tools/ConsoleHost.h"
 
+#include "platform/ResourceText.h"
 #include "tools/TerminalText.h"
+#include "tools/ToolTexts.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -61,7 +63,7 @@ int CConsoleHost::Ask(const std::string& heading, const std::string& message,
         std::getline(std::cin, answer);
         yes = answer == "y" || answer == "Y" || answer == "yes";
     }
-    std::cerr << TerminalMessage(yes ? firstButton : std::string("キャンセル")) << '\n';
+    std::cerr << TerminalMessage(yes ? firstButton : platform::LoadText(kTextCancelAnswer)) << '\n';
     return yes ? platform::kIdOk : platform::kIdCancel;
 }
 

@@ -44,6 +44,8 @@ constexpr unsigned kTextClockUnknown = 62857;
 constexpr unsigned kTextNothingNewOnCard = 62860;
 constexpr unsigned kTextImportCancelled = 62861;
 constexpr unsigned kTextCardCopied = 62862; // d
+// The answer echoed when a question on the terminal is declined.
+constexpr unsigned kTextCancelAnswer = 62879;
 
 // Each command's help: its summary line, a blank line and its options.
 constexpr unsigned kHelpInfo = 62863;
